@@ -1,0 +1,69 @@
+#include "db/connection.h"
+
+#include "db/schema.h"
+#include "db/sql.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+
+using namespace Qt::StringLiterals;
+
+namespace db {
+
+QString bankPath(const QString &programDir)
+{
+    return QDir(programDir).filePath(u"data/sys.htm"_s);
+}
+
+bool openBank(const QString &path, const QString &connectionName, QString *error)
+{
+    const auto fail = [&](const QString &reason) {
+        if (error)
+            *error = reason;
+        closeBank(connectionName);
+        return false;
+    };
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable())
+        return fail(u"题库文件不存在或无法读取: "_s + QDir::toNativeSeparators(path));
+
+    QSqlDatabase database = QSqlDatabase::addDatabase(u"QSQLITE"_s, connectionName);
+    database.setDatabaseName(path);
+    database.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(kBusyTimeoutMs));
+    if (!database.open())
+        return fail(database.lastError().text());
+    try {
+        // The first read tells whether this is an SQLite file at all.
+        const QStringList tables = existingTables(database);
+        if (database.lastError().isValid())
+            return fail(database.lastError().text());
+        run(database, u"SELECT COUNT(*) FROM sqlite_master"_s);
+        if (!tables.contains(u"ex_page_id"_s, Qt::CaseInsensitive))
+            return fail(u"不是有效的题库文件: "_s + QDir::toNativeSeparators(path));
+        run(database, u"PRAGMA journal_mode=WAL"_s);
+        run(database, u"PRAGMA synchronous=NORMAL"_s);
+        ensureSchema(database);
+    } catch (const Error &e) {
+        return fail(e.message());
+    }
+    return true;
+}
+
+void closeBank(const QString &connectionName)
+{
+    if (!QSqlDatabase::contains(connectionName))
+        return;
+    {
+        QSqlDatabase database = QSqlDatabase::database(connectionName, false);
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+QSqlDatabase bank(const QString &connectionName)
+{
+    return QSqlDatabase::database(connectionName, false);
+}
+
+} // namespace db

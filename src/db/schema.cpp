@@ -1,0 +1,177 @@
+#include "db/schema.h"
+
+#include "db/sql.h"
+
+#include <QSqlRecord>
+
+using namespace Qt::StringLiterals;
+
+namespace db {
+
+namespace {
+
+struct Column
+{
+    const char16_t *name;
+    const char16_t *type;
+};
+
+struct Table
+{
+    const char16_t *name;
+    QList<Column> columns;
+};
+
+// Type names chosen so that SQLite gives the right affinity and PostgreSQL reads them as well.
+#define TEXT_N(n) u"VARCHAR(" #n ")"
+constexpr const char16_t *kLongText = u"TEXT";
+constexpr const char16_t *kYesNo = u"INTEGER";
+constexpr const char16_t *kDouble = u"DOUBLE PRECISION";
+constexpr const char16_t *kInteger = u"INTEGER";
+
+const QList<Table> &tables()
+{
+    static const QList<Table> all = {
+        {u"ma_id", {{u"m_id", TEXT_N(14)}, {u"m_name", TEXT_N(50)}, {u"m_speaker", TEXT_N(255)}, {u"m_down", TEXT_N(255)}}},
+        {u"cap_id", {{u"c_id", TEXT_N(14)}, {u"c_name", TEXT_N(50)}, {u"m_id", TEXT_N(14)}, {u"m_type", TEXT_N(1)}}},
+        {u"ex_page_id",
+         {{u"c_id", TEXT_N(14)}, {u"p_id", TEXT_N(14)}, {u"p_type", TEXT_N(1)}, {u"p_subject_name", kLongText},
+          {u"p_a", kLongText}, {u"p_b", kLongText}, {u"p_c", kLongText}, {u"p_d", kLongText}, {u"p_e", kLongText},
+          {u"p_f", kLongText}, {u"p_anwser", TEXT_N(255)}, {u"p_anwser_memo", kLongText}, {u"p_mask", kYesNo},
+          {u"p_ok_mask", kYesNo}, {u"p_score", kDouble}}},
+        {u"ex_sub",
+         {{u"p_id", TEXT_N(14)}, {u"m_id", TEXT_N(50)}, {u"m_subject", kLongText}, {u"ma", kLongText},
+          {u"mb", kLongText}, {u"mc", kLongText}, {u"md", kLongText}, {u"me", kLongText}, {u"mf", kLongText},
+          {u"m_anwser", TEXT_N(255)}, {u"m_des", kLongText}, {u"m_score", kDouble}, {u"m_type", TEXT_N(50)}}},
+        {u"ks_jy", {{u"c_id", TEXT_N(14)}, {u"ks_url", TEXT_N(255)}, {u"ks_local", kYesNo}}},
+        {u"ks_net",
+         {{u"c_id", TEXT_N(14)}, {u"n_id", TEXT_N(14)}, {u"n_name", TEXT_N(255)}, {u"n_speaker", TEXT_N(255)},
+          {u"n_url", TEXT_N(255)}, {u"n_file", TEXT_N(255)}}},
+        {u"ks_dg", {{u"ks_name", TEXT_N(255)}, {u"ks_url", TEXT_N(255)}, {u"ks_local", kYesNo}}},
+        {u"ks_ad", {{u"ks_way", TEXT_N(255)}, {u"ks_url", TEXT_N(255)}, {u"ks_type", kYesNo}}},
+        {u"soft_text", {{u"name", TEXT_N(255)}, {u"s_left", kInteger}, {u"s_top", kInteger}}},
+        {u"user_logon", {{u"user_name", TEXT_N(50)}, {u"user_pass", TEXT_N(50)}}},
+        // Answers are long text: an entries-mode answer of six sub-items can pass 255 characters.
+        {u"test_page",
+         {{u"page_id", TEXT_N(14)}, {u"p_id", TEXT_N(14)}, {u"p_a", kYesNo}, {u"p_b", kYesNo}, {u"p_c", kYesNo},
+          {u"p_d", kYesNo}, {u"p_e", kYesNo}, {u"p_f", kYesNo}, {u"p_answer", kLongText}, {u"p_do_yn", kYesNo},
+          {u"p_real_yn", kYesNo}, {u"p_mask", kYesNo}, {u"p_ok_mask", kYesNo}, {u"p_first_answer", kLongText},
+          {u"p_score", kDouble}, {u"p_type", kInteger}}},
+        // p_time holds texts such as "123分30秒".
+        {u"page_total",
+         {{u"page_id", TEXT_N(14)}, {u"p_true", TEXT_N(4)}, {u"p_false", TEXT_N(4)}, {u"p_nothing", TEXT_N(4)},
+          {u"p_doing", TEXT_N(4)}, {u"p_time", TEXT_N(20)}, {u"p_type", TEXT_N(8)}, {u"p_score", kDouble}}},
+        {u"tmp",
+         {{u"a_m_id", TEXT_N(14)}, {u"m_name", TEXT_N(50)}, {u"m_speaker", TEXT_N(255)}, {u"m_down", TEXT_N(255)},
+          {u"b_c_id", TEXT_N(14)}, {u"c_name", TEXT_N(50)}, {u"b_m_id", TEXT_N(14)}, {u"m_type", TEXT_N(1)},
+          {u"c_c_id", TEXT_N(14)}, {u"c_p_id", TEXT_N(14)}, {u"p_type", TEXT_N(1)}, {u"p_subject_name", kLongText},
+          {u"c_p_a", kLongText}, {u"c_p_b", kLongText}, {u"c_p_c", kLongText}, {u"c_p_d", kLongText},
+          {u"c_p_e", kLongText}, {u"c_p_f", kLongText}, {u"p_anwser", TEXT_N(255)}, {u"p_anwser_memo", kLongText},
+          {u"c_p_mask", kYesNo}, {u"c_p_ok_mask", kYesNo}, {u"c_p_score", kDouble},
+          {u"page_id", TEXT_N(14)}, {u"d_p_id", TEXT_N(14)}, {u"d_p_a", kYesNo}, {u"d_p_b", kYesNo},
+          {u"d_p_c", kYesNo}, {u"d_p_d", kYesNo}, {u"d_p_e", kYesNo}, {u"d_p_f", kYesNo}, {u"p_answer", kLongText},
+          {u"p_do_yn", kYesNo}, {u"p_real_yn", kYesNo}, {u"d_p_mask", kYesNo}, {u"d_p_ok_mask", kYesNo},
+          {u"p_first_answer", kLongText}, {u"d_p_score", kDouble}, {u"d_p_type", kInteger},
+          {u"e_m_id", TEXT_N(50)}, {u"e_subject_name", TEXT_N(255)}}},
+        {u"tmp_id", {{u"p_id", TEXT_N(14)}, {u"p_score", kDouble}}},
+    };
+    return all;
+}
+#undef TEXT_N
+
+// Index name, table, columns.
+const QList<std::array<const char16_t *, 3>> &indexes()
+{
+    static const QList<std::array<const char16_t *, 3>> all = {
+        {u"ix_ma_id_m_id", u"ma_id", u"m_id"},
+        {u"ix_cap_id_c_id", u"cap_id", u"c_id"},
+        {u"ix_cap_id_m_id", u"cap_id", u"m_id,m_type"},
+        {u"ix_ex_page_id_p_id", u"ex_page_id", u"p_id"},
+        {u"ix_ex_page_id_c_id", u"ex_page_id", u"c_id,p_type"},
+        {u"ix_ex_sub_p_id", u"ex_sub", u"p_id,m_id"},
+        {u"ix_ks_jy_c_id", u"ks_jy", u"c_id"},
+        {u"ix_ks_net_c_id", u"ks_net", u"c_id,n_id"},
+        {u"ix_test_page_page_id", u"test_page", u"page_id,p_type,p_id"},
+        {u"ix_test_page_p_id", u"test_page", u"p_id,page_id"},
+        {u"ix_page_total_page_id", u"page_total", u"page_id"},
+        {u"ix_tmp_c_p_id", u"tmp", u"c_p_id,e_m_id"},
+        {u"ix_tmp_id_p_id", u"tmp_id", u"p_id"},
+    };
+    return all;
+}
+
+const Table *findTable(const QString &name)
+{
+    for (const Table &t : tables()) {
+        if (name == QString::fromUtf16(t.name))
+            return &t;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const QStringList &contentTables()
+{
+    static const QStringList names = {u"ma_id"_s, u"cap_id"_s, u"ex_page_id"_s, u"ex_sub"_s, u"ks_jy"_s,
+                                      u"ks_net"_s, u"ks_dg"_s, u"ks_ad"_s, u"soft_text"_s};
+    return names;
+}
+
+const QStringList &sessionTables()
+{
+    static const QStringList names = {u"test_page"_s, u"page_total"_s, u"tmp"_s, u"tmp_id"_s};
+    return names;
+}
+
+QStringList columns(const QString &table)
+{
+    QStringList out;
+    if (const Table *t = findTable(table)) {
+        for (const Column &c : t->columns)
+            out << QString::fromUtf16(c.name);
+    }
+    return out;
+}
+
+QString createStatement(const QString &table)
+{
+    const Table *t = findTable(table);
+    if (!t)
+        return {};
+    QStringList defs;
+    for (const Column &c : t->columns)
+        defs << QString::fromUtf16(c.name) + u' ' + QString::fromUtf16(c.type);
+    return u"CREATE TABLE "_s + table + u" ("_s + defs.join(u", "_s) + u')';
+}
+
+QStringList existingTables(const QSqlDatabase &db)
+{
+    return db.tables(QSql::Tables);
+}
+
+void ensureSchema(const QSqlDatabase &db)
+{
+    Transaction tx(db);
+    const QStringList present = existingTables(db);
+    for (const Table &t : tables()) {
+        const QString name = QString::fromUtf16(t.name);
+        if (!present.contains(name, Qt::CaseInsensitive))
+            run(db, createStatement(name));
+    }
+    for (const auto &ix : indexes()) {
+        run(db, u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(QString::fromUtf16(ix[0]),
+                                                                  QString::fromUtf16(ix[1]), QString::fromUtf16(ix[2])));
+    }
+    if (!present.contains(u"qm_version"_s, Qt::CaseInsensitive))
+        run(db, u"CREATE TABLE qm_version (version INTEGER)"_s);
+    const int version = scalar(db, u"SELECT MAX(version) FROM qm_version"_s, {}, 0).toInt();
+    // Upgrades from older layouts go here, one step per version, each keeping every row.
+    if (version < kSchemaVersion) {
+        run(db, u"DELETE FROM qm_version"_s);
+        run(db, u"INSERT INTO qm_version (version) VALUES (?)"_s, {kSchemaVersion});
+    }
+    tx.commit();
+}
+
+} // namespace db

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// An INI file read and written the way Windows profile routines do: section and key names compare
+// without regard to case, a missing key yields the caller's default, and writing a value keeps
+// every other line (comments, unknown keys, blank lines) as it was.
+class IniFile final
+{
+public:
+    IniFile() = default;
+    explicit IniFile(const QString &path);
+
+    // Reads the file; a missing file reads as empty. UTF-8, or GBK when the bytes are not UTF-8.
+    bool load(QString *error = nullptr);
+    // Writes atomically (the old file stays intact when writing fails).
+    bool save(QString *error = nullptr) const;
+
+    QString value(const QString &section, const QString &key, const QString &fallback = {}) const;
+    bool contains(const QString &section, const QString &key) const;
+    void setValue(const QString &section, const QString &key, const QString &value);
+
+    QString path() const { return m_path; }
+    void setText(const QString &text);
+    QString text() const;
+
+private:
+    // Line index of the key inside the section, or -1; sectionEnd gets the line after the
+    // section's last non-blank line (-1 when the section is missing).
+    int find(const QString &section, const QString &key, int *sectionEnd = nullptr) const;
+
+    QString m_path;
+    QStringList m_lines;
+};
