@@ -1,0 +1,106 @@
+#pragma once
+
+#include "shell/appconfig.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QMovie;
+class QStatusBar;
+class QToolButton;
+class QMediaPlayer;
+class DisplayMode;
+class Browser;
+
+// The main window (Tedu_main): borderless frame with its own title bar, the navigation bar, eight
+// stacked content panels and the status bar. It lives for the whole run and owns every other window.
+class MainWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class WaitNotice { Opening, Building }; // Panel3, Panel7
+
+    explicit MainWindow(const QString &programDir, DisplayMode *display, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const AppConfig &config() const { return m_config; }
+    QString programDir() const { return m_programDir; }
+    // Path under the program folder, e.g. "skin/bg.bmp".
+    QString programFile(const QString &relative) const;
+    static QString titleText();
+    // "1分", "2分", "1分", "10分", "10分", "4分" for types 1..6.
+    static QString typeScoreLabel(int type);
+
+    // Content panels by component name: Panel2, Panel6, Panel9, Panel8, Panel10, Panel11, Panel13, Panel14.
+    QWidget *panel(const QString &name) const;
+    void bringToFront(QWidget *panel);
+    QWidget *frontPanel() const;
+    void showWaitNotice(WaitNotice which, bool shown);
+
+    // The identifier of the session built last.
+    QString currentPageId() const { return m_currentPageId; }
+    void setCurrentPageId(const QString &id) { m_currentPageId = id; }
+
+    // Media players of the handout and demonstration panels, registered by those panels; leaving
+    // their panel stops them.
+    void setHandoutPlayer(QMediaPlayer *p) { m_mp2 = p; }
+    void setDemoPlayer(QMediaPlayer *p) { m_mp1 = p; }
+
+    // Runs the steps of the first show: display mode, database, network state, home texts, login.
+    // Returns false when the database cannot be opened (the caller ends the program).
+    bool firstShow();
+    bool isOnline() const { return m_online; }
+
+    void toggleMaximised();
+
+Q_SIGNALS:
+    // The chapter-practice and mock-exam buttons (also re-run after maximise/restore while their
+    // panel is in front), so that the panels rebuild their contents.
+    void chapterPracticeRequested();
+    void mockExamRequested();
+    void firstShown();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildFrame();
+    void buildNavigation(QWidget *bar);
+    void buildPanels(QWidget *area);
+    void buildStatusBar(QWidget *bar);
+    void loadSkin();
+    void placeCaptionButtons();
+    void placeHomeTexts();
+    void onPanelChanged();
+    void showQaBoard();
+
+    QString m_programDir;
+    DisplayMode *m_display = nullptr;
+    AppConfig m_config;
+    QStringList m_configErrors;
+    QString m_currentPageId;
+    bool m_online = false;
+    bool m_firstShowDone = false;
+    int m_tickCounter = 0;
+
+    QWidget *m_frame = nullptr;      // back_border
+    QWidget *m_titleBar = nullptr;   // Panel4
+    QLabel *m_titleImage = nullptr;
+    QToolButton *m_minButton = nullptr;
+    QToolButton *m_maxButton = nullptr;
+    QToolButton *m_closeButton = nullptr;
+    QWidget *m_area = nullptr;       // holds the stacked content panels
+    QList<QWidget *> m_panels;
+    QLabel *m_headline = nullptr;    // Label3
+    QLabel *m_subHeadline = nullptr; // Label4
+    Browser *m_wb1 = nullptr;
+    QWidget *m_waitOpening = nullptr;  // Panel3
+    QWidget *m_waitBuilding = nullptr; // Panel7
+    QList<QMovie *> m_waitMovies;
+    QStatusBar *m_statusBar = nullptr; // sb1
+    QList<QLabel *> m_statusPanels;
+    QPointer<QMediaPlayer> m_mp1;
+    QPointer<QMediaPlayer> m_mp2;
+};
