@@ -1,0 +1,209 @@
+// The exam window's logic without a window: cursor moves from the answer card, next and previous
+// through sub-items, the remembered key, recording on leaving, restoring and marks for later.
+#include "exam_fixture.h"
+
+#include "db/sql.h"
+#include "exam/examsession.h"
+#include "session/papersession.h"
+#include "shell/clock.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using exam::NodeKey;
+
+namespace {
+
+struct Fixture
+{
+    TestBank bank;
+    QString pageId;
+    std::unique_ptr<ExamSession> session;
+    explicit Fixture(const QString &cId)
+    {
+        examfixture::smallBank(bank);
+        FakeClock clock(QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
+        const paper::Built built = paper::buildFixed(bank.db(), clock, cId);
+        pageId = built.pageId;
+        ExamInputs in;
+        in.pageId = pageId;
+        in.questionTotal = built.questionTotal;
+        in.sessionKind = u"模拟考试"_s;
+        session = std::make_unique<ExamSession>(bank.db(), in);
+        session->start();
+    }
+    exam::AnswerRow row(const QString &pId) const { return *exam::loadAnswerRow(bank.db(), pageId, pId); }
+    QString selectedText() const { return session->selectedNode() ? session->selectedNode()->text : QString(); }
+    int indexOf(const QString &pId, NodeKey key) const
+    {
+        for (int k = 0; k < session->card().size(); ++k) {
+            if (session->card().at(k).pId == pId && session->card().at(k).key == key)
+                return k;
+        }
+        return -1;
+    }
+};
+
+AnswerInput choice(const QString &letters)
+{
+    AnswerInput in;
+    for (const QChar c : letters)
+        in.boxes[c.unicode() - u'A'] = true;
+    return in;
+}
+
+} // namespace
+
+class ExamSessionTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void startsOnTheFirstQuestion()
+    {
+        Fixture f(u"T1"_s);
+        QCOMPARE(f.session->cursor().row(), 1);
+        QCOMPARE(f.session->question()->pId, u"S1"_s);
+        QCOMPARE(f.session->counterText(), u"第1题               共8题"_s);
+        QCOMPARE(f.session->navigationPictures().first(), u"skin/off_first.bmp"_s);
+        QCOMPARE(f.selectedText(), u"1 [              ]"_s);
+        QCOMPARE(f.session->markCaption(), u"待查"_s);
+        QVERIFY(!f.session->answerPanel().subRow);
+    }
+
+    void nextRecordsAndMoves()
+    {
+        Fixture f(u"T1"_s);
+        QSignalSpy restored(f.session.get(), &ExamSession::inputsRestored);
+        f.session->next(choice(u"A"_s));
+        QCOMPARE(f.session->question()->pId, u"S2"_s);
+        QCOMPARE(f.row(u"S1"_s).answer, u"A"_s);
+        QVERIFY(f.row(u"S1"_s).right);
+        QCOMPARE(restored.count(), 1);
+        QCOMPARE(f.session->navigationPictures().at(1), u"skin/pirr.bmp"_s);
+        // Over the heading to the first multiple-choice question.
+        f.session->next(choice(u"B"_s));
+        QCOMPARE(f.session->question()->pId, u"M1"_s);
+        QCOMPARE(f.session->cursor().row(), 3);
+        f.session->previous(AnswerInput{});
+        QCOMPARE(f.session->question()->pId, u"S2"_s);
+        QCOMPARE(f.session->restoreView().boxes, choice(u"B"_s).boxes);
+        QCOMPARE(f.selectedText(), u"2 [B             ]"_s);
+    }
+
+    void calculationSubItemsOneByOne()
+    {
+        Fixture f(u"T1"_s);
+        f.session->choose(f.indexOf(u"K1"_s, {1, 1}), AnswerInput{});
+        QCOMPARE(f.session->question()->pId, u"K1"_s);
+        QCOMPARE(f.session->redSubItem(), 1);
+        QVERIFY(f.session->answerPanel().subRow);
+        QCOMPARE(f.session->answerPanel().correct, u"请查看解析..."_s);
+        AnswerInput amounts;
+        amounts.amounts = {u"1200"_s, u"300"_s};
+        f.session->next(amounts);
+        // Same question, next sub-item: the card shows what was recorded.
+        QCOMPARE(f.session->question()->pId, u"K1"_s);
+        QCOMPARE(f.selectedText(), u"1-2 [300          ]"_s);
+        QCOMPARE(f.session->redSubItem(), 2);
+        QCOMPARE(f.session->answerPanel().yours, u"300"_s);
+        QCOMPARE(f.row(u"K1"_s).score.toDouble(), 6.66);
+        f.session->next(amounts);
+        f.session->next(amounts);
+        f.session->next(amounts);
+        QCOMPARE(f.session->question()->pId, u"K2"_s);
+        QCOMPARE(f.session->calcNumber(), 2);
+        QVERIFY(!f.session->restoreView().amountsMode);
+        // Past the last node nothing moves.
+        for (int k = 0; k < 4; ++k)
+            f.session->next(AnswerInput{});
+        QCOMPARE(f.selectedText(), u"2-4 [             ]"_s);
+        QCOMPARE(f.session->navigationPictures().at(3), u"skin/off_last.bmp"_s);
+    }
+
+    void caseSubQuestionsFollowTheRememberedKey()
+    {
+        Fixture f(u"T2"_s);
+        QSignalSpy subs(f.session.get(), &ExamSession::subQuestionChanged);
+        f.session->choose(f.indexOf(u"X1"_s, {2, 2}), AnswerInput{});
+        QCOMPARE(f.session->subQuestion()->mId, u"2"_s);
+        QVERIFY(subs.count() >= 1);
+        QCOMPARE(f.session->answerPanel().correct, u"BC"_s);
+        f.session->next(choice(u"BC"_s));
+        QCOMPARE(f.session->subQuestion()->mId, u"3"_s);
+        QCOMPARE(f.row(u"X1"_s).answer, u"/BC/////"_s);
+        QCOMPARE(f.row(u"X1"_s).score.toDouble(), 2.0);
+        f.session->previous(choice(u"A"_s));
+        QCOMPARE(f.row(u"X1"_s).answer, u"/BC/A////"_s);
+        QCOMPARE(f.session->subQuestion()->mId, u"2"_s);
+        QCOMPARE(f.session->subQuestionBoxes(), choice(u"BC"_s).boxes);
+        QCOMPARE(f.session->answerPanel().analysis, u"小题解析 2"_s);
+
+        // First and last forget the key: no sub-question until a sub-item node is chosen, and
+        // leaving then records nothing for the case.
+        f.session->first(AnswerInput{});
+        f.session->last(choice(u"A"_s));
+        QCOMPARE(f.session->question()->pId, u"X1"_s);
+        QVERIFY(!f.session->subQuestion());
+        QCOMPARE(f.selectedText(), u"2-3 [A            ]"_s);
+        f.session->first(choice(u"D"_s));
+        QCOMPARE(f.row(u"X1"_s).answer, u"/BC/A////"_s);
+    }
+
+    void caseWithoutSubQuestions()
+    {
+        Fixture f(u"T2"_s);
+        f.session->choose(f.indexOf(u"X0"_s, {1, 0}), AnswerInput{});
+        QCOMPARE(f.session->question()->pId, u"X0"_s);
+        QCOMPARE(f.session->answerPanel().correct, u"未择定答案"_s);
+        f.session->toggleMark();
+        QCOMPARE(f.session->markCaption(), u"取消待查"_s);
+        f.session->next(choice(u"A"_s));
+        QVERIFY(!f.row(u"X0"_s).done);
+    }
+
+    void marksForLater()
+    {
+        Fixture f(u"T2"_s);
+        f.session->choose(f.indexOf(u"X1"_s, {2, 2}), AnswerInput{});
+        QVERIFY(!f.session->markedEver());
+        f.session->toggleMark();
+        QVERIFY(f.session->markedEver());
+        QCOMPARE(f.session->markCaption(), u"取消待查"_s);
+        QCOMPARE(db::scalar(f.bank.db(), u"select m_down from tmp where c_p_id='X1'"_s).toString(),
+                 u"false/true/////"_s);
+        const int marked = f.indexOf(u"X1"_s, {2, 2});
+        QVERIFY(f.session->card().at(marked).marked);
+        QCOMPARE(f.session->card().state(marked, false), exam::NodeState::Marked);
+        f.session->toggleMark();
+        QCOMPARE(f.session->markCaption(), u"待查"_s);
+        QVERIFY(f.session->markedEver());
+        QCOMPARE(db::scalar(f.bank.db(), u"select m_down from tmp where c_p_id='X1'"_s).toString(),
+                 u"false/false/////"_s);
+    }
+
+    void entriesAnswerWithoutLinesTurnsUndone()
+    {
+        Fixture f(u"T1"_s);
+        db::run(f.bank.db(), u"update test_page set p_do_yn=1,p_answer='/////' where p_id='K2'"_s);
+        f.session->choose(f.indexOf(u"K2"_s, {2, 1}), AnswerInput{});
+        QVERIFY(!f.session->restoreView().done);
+        QVERIFY(!f.row(u"K2"_s).done);
+    }
+
+    void judgeAnswersShownAsRightOrWrong()
+    {
+        Fixture f(u"T1"_s);
+        f.session->choose(f.indexOf(u"J1"_s, {1, 0}), AnswerInput{});
+        f.session->next(choice(u"A"_s));
+        f.session->previous(AnswerInput{});
+        QCOMPARE(f.session->answerPanel().correct, u"对"_s);
+        QCOMPARE(f.session->answerPanel().yours, u"对"_s);
+        f.session->next(AnswerInput{});
+        QCOMPARE(f.session->answerPanel().correct, u"错"_s);
+        QCOMPARE(f.session->answerPanel().yours, QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(ExamSessionTest)
+#include "exam_session.moc"
