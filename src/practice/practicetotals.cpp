@@ -1,0 +1,60 @@
+#include "practice/practicetotals.h"
+
+#include "db/sql.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace practice {
+
+PracticeTotals computeTotals(const QSqlDatabase &db, const QString &pageId)
+{
+    PracticeTotals t;
+    auto count = [&](const QString &sql, const QVariantList &values) { return db::scalar(db, sql, values, 0).toInt(); };
+    auto sum = [&](const QString &sql, const QVariantList &values) { return db::scalar(db, sql, values, 0).toDouble(); };
+    t.done = count(u"select count(page_id) from test_page where p_do_yn=? and page_id=?"_s, {1, pageId});
+    t.notDone = count(u"select count(page_id) from test_page where p_do_yn=? and page_id=?"_s, {0, pageId});
+    t.right = count(u"select count(page_id) from tmp where p_real_yn=? and page_id=?"_s, {1, pageId});
+    t.score = sum(u"select sum(p_score) from test_page where p_real_yn=? and page_id=?"_s, {1, pageId});
+    t.fullMarks = sum(u"select sum(c_p_score) from tmp where page_id=?"_s, {pageId});
+    t.wrong = count(u"select count(page_id) from tmp where p_real_yn=? and page_id=?"_s, {0, pageId});
+    return t;
+}
+
+void storeTotals(const QSqlDatabase &db, const QString &pageId, const PracticeTotals &totals,
+                 const QString &elapsedText, const QString &sessionKind)
+{
+    db::Transaction tx(db);
+    const QVariantList values = {QString::number(totals.right), QString::number(totals.wrong),
+                                 QString::number(totals.notDone), QString::number(totals.done), elapsedText,
+                                 sessionKind, totals.score, pageId};
+    const bool exists = db::scalar(db, u"select count(*) from page_total where page_id=?"_s, {pageId}, 0).toInt() > 0;
+    if (exists) {
+        db::run(db,
+                u"update page_total set p_true=?,p_false=?,p_nothing=?,p_doing=?,p_time=?,p_type=?,p_score=? "
+                "where page_id=?"_s,
+                values);
+    } else {
+        db::run(db,
+                u"insert into page_total (p_true,p_false,p_nothing,p_doing,p_time,p_type,p_score,page_id) "
+                "values (?,?,?,?,?,?,?,?)"_s,
+                values);
+    }
+    tx.commit();
+}
+
+QString marksText(double marks)
+{
+    return QString::number(marks, 'g', 15);
+}
+
+QString percentText(double score, double fullMarks)
+{
+    if (fullMarks == 0)
+        return u"0.0%"_s;
+    // nearbyint follows the default rounding mode, which rounds halves to the even neighbour.
+    return QString::number(std::nearbyint(score / fullMarks * 100)) + u'%';
+}
+
+} // namespace practice
