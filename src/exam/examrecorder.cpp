@@ -1,6 +1,7 @@
 #include "exam/examrecorder.h"
 
 #include "db/sql.h"
+#include "practice/judging.h"
 #include "text/listtext.h"
 
 #include <QHash>
@@ -21,34 +22,11 @@ QVariantList flagValues(const Boxes &boxes)
     return out;
 }
 
-// Writes a calculation answer; right is always set so that the earned marks count.
-void writeCalc(const QSqlDatabase &db, const QString &pageId, const QString &pId, const QString &answer, double marks)
-{
-    db::run(db, u"update test_page set p_answer=?,p_do_yn=1,p_real_yn=1,p_score=? where page_id=? and p_id=?"_s,
-            {answer, marks, pageId, pId});
-}
-
 } // namespace
-
-QString lettersOf(int type, const Boxes &boxes)
-{
-    if (type == 3)
-        return boxes[1] ? u"B"_s : boxes[0] ? u"A"_s : QString();
-    QString letters;
-    for (int k = 0; k < 6; ++k) {
-        if (!boxes[k])
-            continue;
-        if (type == 1)
-            letters = kLetters.at(k);
-        else
-            letters += kLetters.at(k);
-    }
-    return letters;
-}
 
 bool recordChoice(const QSqlDatabase &db, const QString &pageId, const Question &question, const Boxes &boxes)
 {
-    const QString letters = lettersOf(question.type, boxes);
+    const QString letters = practice::choiceAnswer(question.type, boxes);
     if (letters.isEmpty())
         return false;
     QVariantList values = flagValues(boxes);
@@ -94,63 +72,17 @@ bool recordCaseSub(const QSqlDatabase &db, const QString &pageId, const Question
     return true;
 }
 
-double subItemShare(const Question &question)
+bool recordCalculation(const QSqlDatabase &db, const QString &pageId, const Question &question,
+                       const practice::EditorContent &editor)
 {
-    int used = 0;
-    for (const QString &o : question.options)
-        used += o != u"-" ? 1 : 0;
-    if (used == 0)
-        return 0;
-    return QString::number(question.score / used, 'f', 2).toDouble();
-}
-
-bool recordAmounts(const QSqlDatabase &db, const QString &pageId, const Question &question,
-                   const std::array<QString, 6> &amounts)
-{
-    const double share = subItemShare(question);
-    QStringList parts;
-    double marks = 0;
-    for (int k = 0; k < 6; ++k) {
-        const QString amount = amounts[k].trimmed();
-        parts << amount;
-        if (amount == question.options[k])
-            marks += share;
-    }
-    const QString answer = parts.join(u'/');
-    if (answer == u"/////" || answer == u"0/0/0/0/0/0")
+    const practice::CalculationResult result = question.amountsMode
+        ? practice::judgeAmounts(editor, question.options, question.score)
+        : practice::judgeEntries(editor, question.options, question.score);
+    if (!result.record)
         return false;
-    writeCalc(db, pageId, question.pId, answer, marks);
+    db::run(db, u"update test_page set p_answer=?,p_do_yn=1,p_real_yn=1,p_score=? where page_id=? and p_id=?"_s,
+            {result.answer, result.score, pageId, question.pId});
     return true;
-}
-
-bool recordEntries(const QSqlDatabase &db, const QString &pageId, const Question &question, const QString &answer,
-                   const std::array<QStringList, 6> &lines)
-{
-    if (answer.isEmpty() || !answer.contains(u':'))
-        return false;
-    const double share = subItemShare(question);
-    double marks = 0;
-    for (int k = 0; k < 6; ++k) {
-        const QString &correct = question.options[k];
-        int matching = 0;
-        for (const QString &line : lines[k])
-            matching += correct.contains(line) ? 1 : 0;
-        if (matching == text::countDelimiters(u';', correct) + 1)
-            marks += share;
-    }
-    writeCalc(db, pageId, question.pId, answer, marks);
-    return true;
-}
-
-std::array<QString, 6> calcParts(const QString &answer)
-{
-    std::array<QString, 6> parts;
-    const QStringList pieces = answer.split(u'/');
-    for (int k = 0; k < 5 && k < pieces.size(); ++k)
-        parts[k] = pieces.at(k);
-    if (pieces.size() > 5)
-        parts[5] = pieces.mid(5).join(u'/');
-    return parts;
 }
 
 Boxes restoredBoxes(const AnswerRow &row, int sub)

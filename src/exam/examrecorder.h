@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/examdata.h"
+#include "practice/entrytext.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -14,10 +15,6 @@ namespace exam {
 
 using Boxes = std::array<bool, 6>;
 
-// The letters of the checked boxes: type 1 the last checked, type 3 "A" or "B" (B wins), types 2
-// and 5 all of them in order A to F. Empty when nothing is checked.
-QString lettersOf(int type, const Boxes &boxes);
-
 // Types 1..3: the boxes, the letters, done, right = letters equal the question's answer. Nothing is
 // written without a letter. Returns whether the row was written.
 bool recordChoice(const QSqlDatabase &db, const QString &pageId, const Question &question, const Boxes &boxes);
@@ -28,24 +25,11 @@ bool recordChoice(const QSqlDatabase &db, const QString &pageId, const Question 
 bool recordCaseSub(const QSqlDatabase &db, const QString &pageId, const Question &question, int sub,
                    const QString &letters);
 
-// The share of one sub-item of a calculation question: its marks over the sub-items that are not
-// "-", rounded to two decimals; 0 without any.
-double subItemShare(const Question &question);
-
-// Amounts mode: six trimmed amounts joined by "/", a share for each equal to its sub-item's answer.
-// Nothing is written for "/////" or "0/0/0/0/0/0".
-bool recordAmounts(const QSqlDatabase &db, const QString &pageId, const Question &question,
-                   const std::array<QString, 6> &amounts);
-
-// Entries mode: answer is the editor's text of all six sub-items, lines[k] the taken line texts of
-// sub-item k+1 ("借:原材料=500"). A sub-item earns its share when as many of its lines occur in its
-// correct text as that text has lines. Nothing is written unless answer holds a ":".
-bool recordEntries(const QSqlDatabase &db, const QString &pageId, const Question &question, const QString &answer,
-                   const std::array<QStringList, 6> &lines);
-
-// The six parts of a calculation answer: part k between the (k-1)-th and the k-th "/", the sixth
-// everything after the fifth.
-std::array<QString, 6> calcParts(const QString &answer);
+// A calculation question judged from the editor in the question's mode (amounts or entries): the
+// answer text, marks earned = the share of every right sub-item, right always true. Nothing is
+// written for an answer that counts as none (blank or zero amounts, no entry line).
+bool recordCalculation(const QSqlDatabase &db, const QString &pageId, const Question &question,
+                       const practice::EditorContent &editor);
 
 // Box states shown when coming back to a question: types 1..3 the stored flags; type 5 the letters
 // of item sub of the answer list (all unchecked for sub 0); unanswered rows all unchecked.

@@ -1,6 +1,7 @@
 #include "exam/examsession.h"
 
 #include "db/sql.h"
+#include "practice/judging.h"
 
 using namespace Qt::StringLiterals;
 using namespace exam;
@@ -92,14 +93,13 @@ void ExamSession::restoreInputs()
     m_restore = {};
     if (m_row && m_question) {
         if (type() == 4) {
+            bool notDone = false;
             m_restore.calc = true;
-            m_restore.amountsMode = m_question->amountsMode;
-            m_restore.done = m_row->done;
-            m_restore.answer = m_row->answer;
-            if (m_row->done && !m_question->amountsMode && !m_row->answer.contains(u':')) {
+            m_restore.editor = practice::editorContentFor(m_question->amountsMode, m_row->done, m_row->answer, &notDone);
+            if (notDone) {
+                // An entries-mode answer without any line: unanswered again, shown empty.
                 markUndone(m_db, m_inputs.pageId, m_row->pId);
                 reloadRow();
-                m_restore.done = false;
             }
         } else {
             m_restore.boxes = restoredBoxes(*m_row, m_sub ? m_sub->mId.toInt() : 0);
@@ -125,13 +125,12 @@ bool ExamSession::check(const AnswerInput &input)
         wrote = recordChoice(m_db, m_inputs.pageId, *m_question, input.boxes);
         break;
     case 4:
-        wrote = m_question->amountsMode
-            ? recordAmounts(m_db, m_inputs.pageId, *m_question, input.amounts)
-            : recordEntries(m_db, m_inputs.pageId, *m_question, input.entries, input.entryLines);
+        wrote = recordCalculation(m_db, m_inputs.pageId, *m_question, input.editor);
         break;
     case 5:
         if (m_sub)
-            wrote = recordCaseSub(m_db, m_inputs.pageId, *m_question, m_sub->mId.toInt(), lettersOf(5, input.boxes));
+            wrote = recordCaseSub(m_db, m_inputs.pageId, *m_question, m_sub->mId.toInt(),
+                                  practice::choiceAnswer(5, input.boxes));
         break;
     default:
         break;

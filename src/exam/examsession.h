@@ -35,9 +35,7 @@ struct ExamInputs
 struct AnswerInput
 {
     exam::Boxes boxes{};
-    std::array<QString, 6> amounts;             // amounts mode
-    QString entries;                            // entries mode: the editor's answer text
-    std::array<QStringList, 6> entryLines;      // entries mode: taken line texts per sub-item
+    practice::EditorContent editor; // calculation questions
 };
 
 // The answer panel's texts for the current question and selected node.
@@ -85,14 +83,12 @@ public:
     QString counterText() const;
     QStringList navigationPictures() const; // first, previous, next, last
 
-    // The current question's inputs as they were recorded: boxes, or the calculation answer.
+    // The current question's inputs as they were recorded: boxes, or the editor's content.
     struct Restore
     {
         exam::Boxes boxes{};
         bool calc = false;
-        bool amountsMode = false;
-        bool done = false;
-        QString answer;
+        practice::EditorContent editor;
     };
     Restore restoreView() const { return m_restore; }
     exam::Boxes subQuestionBoxes() const;

@@ -3,7 +3,6 @@
 #include "db/sessionstore.h"
 #include "db/sql.h"
 #include "shell/clock.h"
-#include "text/gbk.h"
 #include "text/listtext.h"
 
 #include <QLocale>
@@ -59,16 +58,7 @@ Built writeSession(const QSqlDatabase &db, Clock &clock, const QList<db::AnswerR
 
 } // namespace
 
-QList<Course> courses(const QSqlDatabase &db)
-{
-    QList<Course> out;
-    QSqlQuery q = db::run(db, u"select m_id,m_name from ma_id"_s);
-    while (q.next())
-        out.append({q.value(0).toString(), q.value(1).toString()});
-    return out;
-}
-
-int fourthType(const QString &courseName)
+int randomFourthType(const QString &courseName)
 {
     if (courseName.contains(u"基础"_s))
         return 4;
@@ -98,15 +88,6 @@ QList<Paper> papers(const QSqlDatabase &db, const QString &mId)
     while (q.next())
         out.append({q.value(0).toString(), q.value(1).toString()});
     return out;
-}
-
-QString buttonCaption(const QString &name)
-{
-    const QString trimmed = name.trimmed();
-    QString cut = text::gbkLeft(trimmed, 28);
-    if (text::gbkWidth(cut) == 27 && cut.size() < trimmed.size())
-        cut = text::gbkLeft(trimmed, 29); // the 28th byte starts a character: keep it whole
-    return text::gbkLeft(cut + QString(32, u' '), 32);
 }
 
 PaperInfo paperInfo(const QSqlDatabase &db, const QString &cId)
@@ -192,7 +173,7 @@ Built buildRandom(const QSqlDatabase &db, Clock &clock, const QString &mId, cons
     QList<db::AnswerRecord> records;
     QList<int> order;
     QList<int> types{1, 2, 3};
-    if (const int fourth = fourthType(courseName))
+    if (const int fourth = randomFourthType(courseName))
         types << fourth;
     try {
         for (const int type : types) {

@@ -18,15 +18,9 @@ namespace paper {
 inline constexpr auto kFixedKind = "模拟考试";
 inline constexpr auto kRandomKind = "随机考试";
 
-struct Course
-{
-    QString mId;
-    QString name;
-};
-QList<Course> courses(const QSqlDatabase &db);
-
-// The fourth question type a course name selects: 4 ("基础"), 5 ("财经"), 6 ("电算"), else 0.
-int fourthType(const QString &courseName);
+// The fourth question type a random paper draws: 4 when the course name contains "基础", otherwise
+// 5 for "财经", otherwise 6 for "电算", else 0 (the first match wins).
+int randomFourthType(const QString &courseName);
 
 // Label74 / Label73 of the information box for a course, before a paper is chosen; a later match
 // of the name overwrites an earlier one. Empty name when the course has no fourth type.
@@ -43,10 +37,6 @@ struct Paper
     QString name;
 };
 QList<Paper> papers(const QSqlDatabase &db, const QString &mId);
-
-// Caption of a paper button: at most 28 GBK bytes of the trimmed name (29 when the cut would split a
-// character), padded with blanks and cut to 32 bytes.
-QString buttonCaption(const QString &name);
 
 // A chosen paper and the texts of its information lines.
 struct PaperInfo

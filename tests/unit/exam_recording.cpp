@@ -4,6 +4,7 @@
 
 #include "db/sql.h"
 #include "exam/examrecorder.h"
+#include "practice/judging.h"
 #include "session/papersession.h"
 #include "shell/clock.h"
 
@@ -36,33 +37,27 @@ struct Fixture
     exam::AnswerRow row(const QString &pId) const { return *exam::loadAnswerRow(bank.db(), pageId, pId); }
 };
 
+// Editor content with the given line texts ("借:原材料=500") shown, one list per sub-item.
+practice::EditorContent entered(const QList<QStringList> &subItems)
+{
+    practice::EditorContent content;
+    for (int s = 0; s < subItems.size(); ++s) {
+        for (int l = 0; l < subItems.at(s).size(); ++l) {
+            const QString &text = subItems.at(s).at(l);
+            const qsizetype eq = text.indexOf(u'=');
+            content.lines[s][l] = {true, text.startsWith(u'借') ? practice::Direction::Debit : practice::Direction::Credit,
+                                   text.mid(2, eq - 2), text.mid(eq + 1)};
+        }
+    }
+    return content;
+}
+
 } // namespace
 
 class ExamRecording : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void letters_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("checked");
-        QTest::addColumn<QString>("letters");
-        QTest::newRow("single") << 1 << u"B"_s << u"B"_s;
-        QTest::newRow("single, last wins") << 1 << u"AC"_s << u"C"_s;
-        QTest::newRow("multiple in order") << 2 << u"DAC"_s << u"ACD"_s;
-        QTest::newRow("judge A") << 3 << u"A"_s << u"A"_s;
-        QTest::newRow("judge B wins") << 3 << u"AB"_s << u"B"_s;
-        QTest::newRow("case") << 5 << u"CB"_s << u"BC"_s;
-        QTest::newRow("nothing") << 2 << QString() << QString();
-    }
-    void letters()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, checked);
-        QFETCH(QString, letters);
-        QCOMPARE(exam::lettersOf(type, boxesOf(checked)), letters);
-    }
-
     void choices_data()
     {
         QTest::addColumn<QString>("pId");
@@ -82,7 +77,7 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(exam::recordChoice(f.bank.db(), f.pageId, f.question(pId), boxesOf(checked)));
         const exam::AnswerRow row = f.row(pId);
-        QCOMPARE(row.answer, exam::lettersOf(row.type, boxesOf(checked)));
+        QCOMPARE(row.answer, practice::choiceAnswer(row.type, boxesOf(checked)));
         QVERIFY(row.done);
         QCOMPARE(row.right, right);
         QCOMPARE(row.flags, boxesOf(checked));
@@ -139,28 +134,6 @@ private Q_SLOTS:
         QCOMPARE(exam::loadAnswerRow(bank.db(), pageId, u"X"_s)->score.toDouble(), 3.8); // 3.75 as "#.#"
     }
 
-    void subItemShare_data()
-    {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<double>("score");
-        QTest::addColumn<double>("share");
-        QTest::newRow("three of ten") << QStringList{u"1"_s, u"2"_s, u"3"_s} << 10.0 << 3.33;
-        QTest::newRow("empty counts") << QStringList{u"1"_s, QString(), u"3"_s} << 6.0 << 2.0;
-        QTest::newRow("none used") << QStringList{u"-"_s} << 10.0 << 0.0;
-        QTest::newRow("two thirds") << QStringList{u"1"_s, u"2"_s, u"3"_s} << 2.0 << 0.67;
-    }
-    void subItemShare()
-    {
-        QFETCH(QStringList, answers);
-        QFETCH(double, score);
-        QFETCH(double, share);
-        exam::Question q;
-        q.score = score;
-        for (int k = 0; k < 6; ++k)
-            q.options[k] = k < answers.size() ? answers.at(k) : u"-"_s;
-        QCOMPARE(exam::subItemShare(q), share);
-    }
-
     void amounts_data()
     {
         QTest::addColumn<QStringList>("typed");
@@ -182,10 +155,10 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         QFETCH(double, marks);
         Fixture f;
-        std::array<QString, 6> boxes;
+        practice::EditorContent editor;
         for (int k = 0; k < typed.size(); ++k)
-            boxes[k] = typed.at(k);
-        QCOMPARE(exam::recordAmounts(f.bank.db(), f.pageId, f.question(u"K1"_s), boxes), written);
+            editor.amounts[k] = typed.at(k);
+        QCOMPARE(exam::recordCalculation(f.bank.db(), f.pageId, f.question(u"K1"_s), editor), written);
         const exam::AnswerRow row = f.row(u"K1"_s);
         QCOMPARE(row.done, written);
         if (written) {
@@ -215,10 +188,10 @@ private Q_SLOTS:
         QFETCH(QStringList, sub2);
         QFETCH(double, marks);
         Fixture f;
-        std::array<QStringList, 6> lines{sub1, sub2};
+        const practice::EditorContent editor = entered({sub1, sub2});
         const QString text = sub1.join(u';') + u"/"_s + (sub2.isEmpty() ? QString() : u";"_s + sub2.join(u';'))
             + u"////"_s;
-        QVERIFY(exam::recordEntries(f.bank.db(), f.pageId, f.question(u"K2"_s), text, lines));
+        QVERIFY(exam::recordCalculation(f.bank.db(), f.pageId, f.question(u"K2"_s), editor));
         const exam::AnswerRow row = f.row(u"K2"_s);
         QCOMPARE(row.answer, text);
         QVERIFY(row.done && row.right);
@@ -228,28 +201,11 @@ private Q_SLOTS:
     void entriesWithoutLinesWriteNothing()
     {
         Fixture f;
-        QVERIFY(!exam::recordEntries(f.bank.db(), f.pageId, f.question(u"K2"_s), u"/////"_s, {}));
-        QVERIFY(!exam::recordEntries(f.bank.db(), f.pageId, f.question(u"K2"_s), QString(), {}));
+        practice::EditorContent editor = entered({});
+        QVERIFY(!exam::recordCalculation(f.bank.db(), f.pageId, f.question(u"K2"_s), editor));
+        editor.lines[0][0] = {false, practice::Direction::Debit, u"原材料"_s, u"500"_s}; // a hidden line is not taken
+        QVERIFY(!exam::recordCalculation(f.bank.db(), f.pageId, f.question(u"K2"_s), editor));
         QVERIFY(!f.row(u"K2"_s).done);
-    }
-
-    void calcParts_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QStringList>("parts");
-        QTest::newRow("amounts") << u"1200/300////"_s
-                                 << QStringList{u"1200"_s, u"300"_s, QString(), QString(), QString(), QString()};
-        QTest::newRow("sixth part") << u"借:a=1/////;借:b=2;贷:c=2"_s
-                                    << QStringList{u"借:a=1"_s, QString(), QString(), QString(), QString(),
-                                                   u";借:b=2;贷:c=2"_s};
-        QTest::newRow("short") << u"x"_s << QStringList{u"x"_s, QString(), QString(), QString(), QString(), QString()};
-    }
-    void calcParts()
-    {
-        QFETCH(QString, answer);
-        QFETCH(QStringList, parts);
-        const std::array<QString, 6> got = exam::calcParts(answer);
-        QCOMPARE(QStringList(got.begin(), got.end()), parts);
     }
 
     void restoredBoxes()

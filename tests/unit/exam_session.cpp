@@ -100,7 +100,7 @@ private Q_SLOTS:
         QVERIFY(f.session->answerPanel().subRow);
         QCOMPARE(f.session->answerPanel().correct, u"请查看解析..."_s);
         AnswerInput amounts;
-        amounts.amounts = {u"1200"_s, u"300"_s};
+        amounts.editor.amounts = {u"1200"_s, u"300"_s};
         f.session->next(amounts);
         // Same question, next sub-item: the card shows what was recorded.
         QCOMPARE(f.session->question()->pId, u"K1"_s);
@@ -113,7 +113,8 @@ private Q_SLOTS:
         f.session->next(amounts);
         QCOMPARE(f.session->question()->pId, u"K2"_s);
         QCOMPARE(f.session->calcNumber(), 2);
-        QVERIFY(!f.session->restoreView().amountsMode);
+        QVERIFY(f.session->restoreView().calc);
+        QVERIFY(f.session->restoreView().editor.lines[0][1].shown); // entries mode: lines 1 and 2
         // Past the last node nothing moves.
         for (int k = 0; k < 4; ++k)
             f.session->next(AnswerInput{});
@@ -187,8 +188,8 @@ private Q_SLOTS:
         Fixture f(u"T1"_s);
         db::run(f.bank.db(), u"update test_page set p_do_yn=1,p_answer='/////' where p_id='K2'"_s);
         f.session->choose(f.indexOf(u"K2"_s, {2, 1}), AnswerInput{});
-        QVERIFY(!f.session->restoreView().done);
         QVERIFY(!f.row(u"K2"_s).done);
+        QCOMPARE(f.session->restoreView().editor, practice::editorContentFor(false, false, QString()));
     }
 
     void judgeAnswersShownAsRightOrWrong()

@@ -5,7 +5,6 @@
 #include "db/sql.h"
 #include "session/papersession.h"
 #include "shell/clock.h"
-#include "text/gbk.h"
 
 #include <QRandomGenerator>
 #include <QSet>
@@ -75,37 +74,15 @@ private Q_SLOTS:
         QFETCH(int, type);
         QFETCH(QString, label);
         QFETCH(QString, line);
-        QCOMPARE(paper::fourthType(name), type);
+        QCOMPARE(paper::randomFourthType(name), type);
         QCOMPARE(paper::fourthLine(name).name, label);
         QCOMPARE(paper::fourthLine(name).line, line);
     }
 
-    void buttonCaptionCutsByBytes_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("short") << u" 试卷一 "_s << u"试卷一"_s;
-        QTest::newRow("40 bytes") << u"二〇二四年会计从业资格考试会计基础模拟卷"_s << u"二〇二四年会计从业资格考试会"_s;
-        // Byte 28 is the first byte of 模: the whole character is kept (29 bytes).
-        QTest::newRow("straddling") << u"A2024年会计从业资格考试会计模拟试卷"_s << u"A2024年会计从业资格考试会计模"_s;
-    }
-    void buttonCaptionCutsByBytes()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, shown);
-        const QString caption = paper::buttonCaption(name);
-        QCOMPARE(caption.trimmed(), shown);
-        QVERIFY(text::gbkWidth(caption) == 32 || text::gbkWidth(caption) == 31);
-        QVERIFY(caption.startsWith(shown));
-    }
-
-    void coursesAndPapers()
+    void papersOfACourse()
     {
         TestBank bank;
         examfixture::smallBank(bank);
-        const QList<paper::Course> courses = paper::courses(bank.db());
-        QCOMPARE(courses.size(), 3);
-        QCOMPARE(courses.at(1).name, u"财经法规"_s);
         const QList<paper::Paper> papers = paper::papers(bank.db(), u"M1"_s);
         QCOMPARE(papers.size(), 2); // the practice chapter is not a paper
         QCOMPARE(papers.at(0).cId, u"T1"_s);
