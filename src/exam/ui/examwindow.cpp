@@ -5,9 +5,9 @@
 #include "exam/ui/questionview.h"
 #include "practice/ui/entryeditor.h"
 #include "shell/ui/messages.h"
+#include "shell/ui/skin.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -146,7 +146,7 @@ QToolButton *ExamWindow::pictureButton(const QString &name, const QString &pictu
 // A missing picture leaves the button's text.
 void ExamWindow::setPicture(QToolButton *button, const QString &picture)
 {
-    const QPixmap pixmap(QDir(m_programDir).filePath(picture));
+    const QPixmap pixmap = skin::picture(m_programDir, picture);
     button->setProperty("picture", picture);
     button->setIcon(pixmap);
     button->setIconSize(pixmap.isNull() ? QSize() : pixmap.size());

@@ -3,9 +3,9 @@
 #include "exam/examsession.h"
 #include "practice/judging.h"
 #include "practice/ui/entryeditor.h"
+#include "shell/ui/skin.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -95,7 +95,7 @@ QuestionView::QuestionView(const QString &programDir, QWidget *parent) : QWidget
     auto *info = new QToolButton(m_practicalBar);
     info->setObjectName(u"practicalInfo"_s);
     info->setAutoRaise(true);
-    const QPixmap glyph(QDir(programDir).filePath(u"skin/st01.bmp"_s));
+    const QPixmap glyph = skin::picture(programDir, u"skin/st01.bmp"_s);
     if (glyph.isNull())
         info->setText(u"实务操作信息"_s);
     else

@@ -9,12 +9,12 @@
 #include "shell/clock.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
+#include "shell/ui/skin.h"
 #include "windows/ui/instructionswindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,7 +36,7 @@ class SkinBox final : public QGroupBox
 {
 public:
     SkinBox(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
-    void setPicture(const QString &path) { m_picture = QPixmap(path); update(); }
+    void setPicture(const QPixmap &picture) { m_picture = picture; update(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -85,6 +85,16 @@ MockExamPanel::~MockExamPanel()
     // The windows are top-level (a disabled main window must not disable them); they end with it.
     delete m_instructions.data();
     delete m_exam.data();
+}
+
+ExamWindow *MockExamPanel::examWindow() const
+{
+    return m_exam;
+}
+
+InstructionsWindow *MockExamPanel::instructionsWindow() const
+{
+    return m_instructions;
 }
 
 QWidget *MockExamPanel::buildCourseSide()
@@ -219,8 +229,8 @@ void MockExamPanel::openPanel()
     m_start->setEnabled(false);
     m_right->setCurrentWidget(m_info);
     m_count->setText(u"0"_s);
-    static_cast<SkinBox *>(m_info)->setPicture(m_main->programFile(u"skin/bg11.bmp"_s));
-    static_cast<SkinBox *>(m_courseBox)->setPicture(m_main->programFile(u"skin/bg16.bmp"_s));
+    static_cast<SkinBox *>(m_info)->setPicture(skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
+    static_cast<SkinBox *>(m_courseBox)->setPicture(skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
 
     QList<session::Course> courses;
     try {
@@ -275,7 +285,7 @@ void MockExamPanel::chooseCourse(int index)
         m_fourthName->setText(fourth.name);
         m_fourthLine->setText(fourth.line);
     }
-    const QPixmap glyph(m_main->programFile(u"skin/001_45.bmp"_s));
+    const QPixmap glyph = skin::picture(m_main->programDir(), u"skin/001_45.bmp"_s);
     for (int k = 0; k < papers.size(); ++k) {
         auto *b = new QToolButton(m_paperList);
         b->setObjectName(u"t"_s + papers.at(k).cId);

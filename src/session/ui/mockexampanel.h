@@ -30,8 +30,8 @@ public:
     MockExamPanel(MainWindow *main, QWidget *panel9);
     ~MockExamPanel() override;
 
-    ExamWindow *examWindow() const { return m_exam; }
-    InstructionsWindow *instructionsWindow() const { return m_instructions; }
+    ExamWindow *examWindow() const;
+    InstructionsWindow *instructionsWindow() const;
     ExamResultPanel *resultPanel() const { return m_results; }
     QString sessionKind() const { return m_sessionKind; }
 

@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
+#include "session/ui/mockexampanel.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/messages.h"
@@ -72,6 +73,9 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     QApplication::setApplicationDisplayName(titleText());
     buildFrame();
     loadSkin();
+
+    new MockExamPanel(this, panel(u"Panel9"_s)); // mock exam: the content of Panel9
+
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

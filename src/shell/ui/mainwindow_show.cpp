@@ -163,8 +163,10 @@ void MainWindow::toggleMaximised()
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Dragging the window by its title image or by the session-build wait notice.
-    if (watched == m_titleImage || watched == m_waitBuilding) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
+    const bool mouseEvent = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove
+        || event->type() == QEvent::MouseButtonRelease;
+    if (mouseEvent && (watched == m_titleImage || watched == m_waitBuilding)) {
+        auto *mouse = static_cast<QMouseEvent *>(event); // only mouse events reach this cast
         if (event->type() == QEvent::MouseButtonPress) {
             m_manualDrag = !(windowHandle() && windowHandle()->startSystemMove());
             m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();

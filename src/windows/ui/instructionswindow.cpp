@@ -1,9 +1,9 @@
 #include "windows/ui/instructionswindow.h"
 
 #include "session/papersession.h"
+#include "shell/ui/skin.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -177,7 +177,7 @@ bool InstructionsWindow::isWaiting() const
 void InstructionsWindow::showPicture(const QString &relativePath)
 {
     m_picture = relativePath;
-    m_image->setPixmap(QPixmap(QDir(m_programDir).filePath(relativePath)));
+    m_image->setPixmap(skin::picture(m_programDir, relativePath));
     m_image->repaint();
 }
 
