@@ -162,13 +162,10 @@ QWidget *ExamWindow::buildButtons()
     m_previous = pictureButton(u"previousButton"_s, u"skin/off_pir.bmp"_s, u"<"_s);
     m_next = pictureButton(u"nextButton"_s, u"skin/next.bmp"_s, u">"_s);
     m_last = pictureButton(u"lastButton"_s, u"skin/last.bmp"_s, u">|"_s);
-    const auto navigate = [this](void (ExamSession::*step)(const AnswerInput &)) {
-        return [this, step] { guarded([&] { (m_session->*step)(currentInput()); }); };
-    };
-    connect(m_first, &QToolButton::clicked, this, navigate(&ExamSession::first));
-    connect(m_previous, &QToolButton::clicked, this, navigate(&ExamSession::previous));
-    connect(m_next, &QToolButton::clicked, this, navigate(&ExamSession::next));
-    connect(m_last, &QToolButton::clicked, this, navigate(&ExamSession::last));
+    connect(m_first, &QToolButton::clicked, this, [this] { navigate(Step::First); });
+    connect(m_previous, &QToolButton::clicked, this, [this] { navigate(Step::Previous); });
+    connect(m_next, &QToolButton::clicked, this, [this] { navigate(Step::Next); });
+    connect(m_last, &QToolButton::clicked, this, [this] { navigate(Step::Last); });
     for (QToolButton *b : {m_first, m_previous, m_next, m_last})
         row->addWidget(b);
     m_counter = new QLabel(m_session->inputs().counterText, bar);
@@ -192,7 +189,7 @@ QWidget *ExamWindow::buildButtons()
     m_mark = button(u"markButton"_s, u"待查"_s);
     connect(m_mark, &QPushButton::clicked, this, [this] {
         m_markState->setText(u"已标记"_s);
-        guarded([&] { m_session->toggleMark(); });
+        guarded([this] { m_session->toggleMark(); });
     });
     m_answer = button(u"answerButton"_s, u"显示答案"_s);
     connect(m_answer, &QPushButton::clicked, this, &ExamWindow::toggleAnswer);
@@ -232,6 +229,27 @@ AnswerInput ExamWindow::currentInput() const
         input.editor = m_view->editor()->content();
     }
     return input;
+}
+
+void ExamWindow::navigate(Step step)
+{
+    const AnswerInput input = currentInput();
+    guarded([this, step, &input] {
+        switch (step) {
+        case Step::First:
+            m_session->first(input);
+            break;
+        case Step::Previous:
+            m_session->previous(input);
+            break;
+        case Step::Next:
+            m_session->next(input);
+            break;
+        case Step::Last:
+            m_session->last(input);
+            break;
+        }
+    });
 }
 
 void ExamWindow::chooseNode(int index)

@@ -57,6 +57,8 @@ private:
     QToolButton *pictureButton(const QString &name, const QString &picture, const QString &fallback);
     void setPicture(QToolButton *button, const QString &picture);
 
+    enum class Step { First, Previous, Next, Last };
+    void navigate(Step step);
     void onQuestionChanged();
     void onCardChanged();
     void onInputsRestored();

@@ -387,7 +387,7 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
         m_exam->close();
     }
     if (m_instructions)
-        m_instructions->close();
+        m_instructions->dismiss();
 
     ExamInputs in;
     in.pageId = built.pageId;

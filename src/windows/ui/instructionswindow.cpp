@@ -247,15 +247,21 @@ void InstructionsWindow::onRestartClicked()
 
 void InstructionsWindow::onStartClicked()
 {
-    m_started = true;
-    close();
+    dismiss();
     Q_EMIT startRequested();
 }
 
-// The learner cannot close the window: once the session is built, the only way on is the start hot spot.
+void InstructionsWindow::dismiss()
+{
+    m_closeAllowed = true;
+    close();
+}
+
+// Once the session is built, the only way on is the start hot spot: the learner cannot close the
+// window (with the main window disabled, nothing else would lead back).
 void InstructionsWindow::closeEvent(QCloseEvent *event)
 {
-    if (event->spontaneous() && !m_started) {
+    if (!m_closeAllowed) {
         event->ignore();
         return;
     }

@@ -32,6 +32,9 @@ public:
     QString currentPicture() const { return m_picture; }
     bool isWaiting() const;
 
+    // Closes the window for the opener (a new exam start); the learner has no way to close it.
+    void dismiss();
+
 public Q_SLOTS:
     // Button2: first slide, a pause, then the second slide with its hot spot.
     void firstStep();
@@ -61,7 +64,7 @@ private:
     QString m_thirdPicture;
     QString m_picture;
     Pending m_pending = Pending::None;
-    bool m_started = false;
+    bool m_closeAllowed = false;
     QTimer *m_wait = nullptr;
     QLabel *m_image = nullptr; // Image1
     QToolButton *m_next2 = nullptr;   // SpeedButton2
