@@ -76,6 +76,7 @@ struct Fixture
         for (int k = 0; k < heading->childCount(); ++k) {
             QTreeWidgetItem *item = heading->child(k);
             if (item->text(0).startsWith(prefix + u" ["_s)) {
+                tree()->scrollToItem(item);
                 QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
                 return;
             }
