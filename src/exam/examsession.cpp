@@ -187,20 +187,20 @@ void ExamSession::previous(const AnswerInput &input)
 
 void ExamSession::first(const AnswerInput &input)
 {
-    check(input);
-    m_remembered.reset();
-    if (!m_cursor.first()) {
-        reloadRow();
-        rebuildCard();
-    }
-    restoreInputs();
+    jump(1, input);
 }
 
 void ExamSession::last(const AnswerInput &input)
 {
+    jump(m_cursor.rowCount(), input);
+}
+
+// First and last jump by question and forget the remembered key.
+void ExamSession::jump(int row, const AnswerInput &input)
+{
     check(input);
     m_remembered.reset();
-    if (!m_cursor.last()) {
+    if (!m_cursor.moveTo(row)) {
         reloadRow();
         rebuildCard();
     }

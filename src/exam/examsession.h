@@ -120,6 +120,7 @@ private:
     void restoreInputs();
     void selectSubQuestion(int sub);
     void reloadRow();
+    void jump(int row, const AnswerInput &input);
 
     QSqlDatabase m_db;
     ExamInputs m_inputs;

@@ -35,22 +35,16 @@ QList<db::AnswerRecord> recordsOf(QSqlQuery &q)
 Built writeSession(const QSqlDatabase &db, Clock &clock, const QList<db::AnswerRecord> &records)
 {
     Built built;
+    bool recordsWritten = false;
     try {
         db::Transaction tx(db);
         built.pageId = db::newPageId(db, clock);
-        try {
-            db::appendAnswerRecords(db, built.pageId, records);
-        } catch (const db::Error &) {
-            throw BuildError(u"建立临时题库出错..."_s);
-        }
-        try {
-            db::copyForExam(db, built.pageId);
-            tx.commit();
-        } catch (const db::Error &) {
-            throw BuildError(u"建立临时通用题库出错..."_s);
-        }
+        db::appendAnswerRecords(db, built.pageId, records);
+        recordsWritten = true;
+        db::copyForExam(db, built.pageId);
+        tx.commit();
     } catch (const db::Error &) {
-        throw BuildError(u"建立临时题库出错..."_s);
+        throw BuildError(recordsWritten ? u"建立临时通用题库出错..."_s : u"建立临时题库出错..."_s);
     }
     built.questionTotal = int(records.size());
     return built;

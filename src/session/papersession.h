@@ -4,8 +4,9 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include "db/sql.h"
+
 #include <array>
-#include <stdexcept>
 
 class Clock;
 class QRandomGenerator;
@@ -53,14 +54,10 @@ struct PaperInfo
 PaperInfo paperInfo(const QSqlDatabase &db, const QString &cId);
 
 // A build failure with the message to show; nothing of the session was written.
-class BuildError : public std::runtime_error
+class BuildError final : public db::Error
 {
 public:
-    explicit BuildError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using db::Error::Error;
 };
 
 struct Built
