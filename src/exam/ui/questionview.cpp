@@ -74,6 +74,7 @@ QuestionView::QuestionView(const QString &programDir, QWidget *parent) : QWidget
     m_options->setObjectName(u"optionsArea"_s);
     buildOptions(m_options);
     m_optionScroll->setWidget(m_options);
+    m_optionScroll->viewport()->installEventFilter(this); // option widths follow the viewport
     column->addWidget(m_optionScroll, 1);
 
     m_editor = new EntryEditor(programDir, practice::EditorVariant::Exam, this);
@@ -155,6 +156,8 @@ void QuestionView::buildOptions(QWidget *area)
 
 bool QuestionView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Resize && watched == m_optionScroll->viewport())
+        layoutOptions();
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int k = 0; k < 6; ++k) {
             if (watched == m_texts[k]) {

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -421,6 +422,9 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
     connect(m_instructions, &InstructionsWindow::startRequested, exam, [exam, timed] {
         if (timed)
             exam->startCountdown();
+        // Without a window manager "maximised" means nothing: take the screen's area as well.
+        if (const QScreen *screen = exam->screen())
+            exam->setGeometry(screen->availableGeometry());
         exam->showMaximized();
     });
     m_instructions->show();
