@@ -209,6 +209,13 @@ void MainWindow::buildPanels(QWidget *area)
     m_subHeadline->setStyleSheet(u"color:#4a6d9c;background:transparent"_s);
     m_wb1 = new Browser(u"wb1"_s, home);
     m_wb1->hide();
+
+    // The guide, handout and help browsers show no context menu.
+    for (const auto &[name, owner] : {std::pair{u"wb3"_s, u"Panel10"_s}, {u"wb4"_s, u"Panel11"_s}, {u"wb6"_s, u"Panel13"_s}}) {
+        auto *browser = new Browser(name, panel(owner));
+        browser->setRightButtonSwallowed(true);
+        browser->hide();
+    }
 }
 
 void MainWindow::buildStatusBar(QWidget *bar)
