@@ -38,6 +38,7 @@ QRectF mockWindow(QPainter &p, const QRectF &r, const QString &title)
     art::softShadow(p, r, 6, 6, 30);
     art::roundedPanel(p, r, 6, Qt::white, QColor(0xF8, 0xFB, 0xFF), art::colour::line);
     QPainterPath bar;
+    bar.setFillRule(Qt::WindingFill);
     bar.addRoundedRect(QRectF(r.left(), r.top(), r.width(), 22), 6, 6);
     bar.addRect(QRectF(r.left(), r.top() + 12, r.width(), 10));
     p.save();
@@ -247,13 +248,13 @@ void sceneExam(QPainter &p, qreal t)
     art::roundedPanel(p, card, 4, QColor(0xF6, 0xF9, 0xFE), QColor(0xF6, 0xF9, 0xFE), art::colour::line);
     static const QString heads[] = {u"单选题"_s, u"多选题"_s, u"判断题"_s};
     qreal y = card.top() + 6;
-    int answered = int(t * 14);
+    const int answered = int(t * 11);
     for (int h = 0; h < 3; ++h) {
         art::drawText(p, QRectF(card.left() + 8, y, 140, 18), Qt::AlignVCenter | Qt::AlignLeft, heads[h],
                       art::font(12, QFont::Medium), art::colour::ink);
         y += 20;
-        for (int i = 0; i < 5; ++i) {
-            const bool done = h * 5 + i < answered;
+        for (int i = 0; i < 4; ++i) {
+            const bool done = h * 4 + i < answered;
             art::drawText(p, QRectF(card.left() + 22, y, 120, 16), Qt::AlignVCenter | Qt::AlignLeft,
                           u"%1  %2"_s.arg(i + 1).arg(done ? u"已答"_s : u"未答"_s), art::font(11),
                           done ? art::colour::accent : art::colour::red);
@@ -265,7 +266,7 @@ void sceneExam(QPainter &p, qreal t)
                   u"剩余时间: %1分%2秒"_s.arg(left / 60).arg(left % 60, 2, 10, QChar(u'0')), art::font(15, QFont::Medium),
                   art::colour::red);
     art::drawText(p, QRectF(body.left() + 180, body.top() + 50, 360, 80), Qt::AlignLeft | Qt::TextWordWrap,
-                  u"第6题 【多选题】\n下列各项中，属于会计要素的有（ ）。"_s, art::font(14), art::colour::ink);
+                  u"第5题 【多选题】\n下列各项中，属于会计要素的有（ ）。"_s, art::font(14), art::colour::ink);
     art::button(p, QRectF(body.right() - 110, body.bottom() - 44, 90, 30), u"交 卷"_s, art::colour::accent, 14);
 }
 
