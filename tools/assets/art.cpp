@@ -1,10 +1,11 @@
 #include "art.h"
 
+#include "bytes.h"
+
 #include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QSaveFile>
-#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +24,14 @@ QImage canvas(int width, int height, const QColor &fill)
 {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(fill);
+    return image;
+}
+
+QImage gradientCanvas(int width, int height, const QColor &top, const QColor &bottom)
+{
+    QImage image = canvas(width, height, top);
+    QPainter p(&image);
+    verticalGradient(p, QRectF(0, 0, width, height), top, bottom);
     return image;
 }
 
@@ -115,24 +124,6 @@ bool saveOpaque(const QImage &image, const QString &path, QString *error)
     return true;
 }
 
-namespace {
-
-void put16(QByteArray &b, quint16 v)
-{
-    char raw[2];
-    qToLittleEndian(v, raw);
-    b.append(raw, 2);
-}
-
-void put32(QByteArray &b, quint32 v)
-{
-    char raw[4];
-    qToLittleEndian(v, raw);
-    b.append(raw, 4);
-}
-
-} // namespace
-
 bool saveBmpWithAlpha(const QImage &image, const QString &path, const QColor &backdrop, QString *error)
 {
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
@@ -145,37 +136,37 @@ bool saveBmpWithAlpha(const QImage &image, const QString &path, const QColor &ba
     QByteArray b;
     b.reserve(int(kFileHeader + kInfoHeader + pixelBytes));
     b.append("BM", 2);
-    put32(b, kFileHeader + kInfoHeader + pixelBytes);
-    put32(b, 0);
-    put32(b, kFileHeader + kInfoHeader);
+    bytes::putLe32(b, kFileHeader + kInfoHeader + pixelBytes);
+    bytes::putLe32(b, 0);
+    bytes::putLe32(b, kFileHeader + kInfoHeader);
 
-    put32(b, kInfoHeader);
-    put32(b, quint32(w));
-    put32(b, quint32(h)); // positive: rows bottom-up
-    put16(b, 1);
-    put16(b, 32);
-    put32(b, 3); // BI_BITFIELDS
-    put32(b, pixelBytes);
-    put32(b, 2835);
-    put32(b, 2835);
-    put32(b, 0);
-    put32(b, 0);
-    put32(b, 0x00FF0000);
-    put32(b, 0x0000FF00);
-    put32(b, 0x000000FF);
-    put32(b, 0xFF000000);
-    put32(b, 0x73524742); // LCS_sRGB
+    bytes::putLe32(b, kInfoHeader);
+    bytes::putLe32(b, quint32(w));
+    bytes::putLe32(b, quint32(h)); // positive: rows bottom-up
+    bytes::putLe16(b, 1);
+    bytes::putLe16(b, 32);
+    bytes::putLe32(b, 3); // BI_BITFIELDS
+    bytes::putLe32(b, pixelBytes);
+    bytes::putLe32(b, 2835);
+    bytes::putLe32(b, 2835);
+    bytes::putLe32(b, 0);
+    bytes::putLe32(b, 0);
+    bytes::putLe32(b, 0x00FF0000);
+    bytes::putLe32(b, 0x0000FF00);
+    bytes::putLe32(b, 0x000000FF);
+    bytes::putLe32(b, 0xFF000000);
+    bytes::putLe32(b, 0x73524742); // LCS_sRGB
     b.append(QByteArray(36 + 12, '\0')); // endpoints and gamma, unused with sRGB
-    put32(b, 4);                           // LCS_GM_IMAGES
-    put32(b, 0);
-    put32(b, 0);
-    put32(b, 0);
+    bytes::putLe32(b, 4);                           // LCS_GM_IMAGES
+    bytes::putLe32(b, 0);
+    bytes::putLe32(b, 0);
+    bytes::putLe32(b, 0);
 
     const QRgb fallback = backdrop.rgb() & 0x00FFFFFF;
     for (int y = h - 1; y >= 0; --y) {
         const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
         for (int x = 0; x < w; ++x)
-            put32(b, qAlpha(row[x]) == 0 ? fallback : row[x]);
+            bytes::putLe32(b, qAlpha(row[x]) == 0 ? fallback : row[x]);
     }
 
     QSaveFile file(path);

@@ -32,6 +32,16 @@ QFont font(int pixelSize, int weight = QFont::Normal);
 // An image of the given size filled with a colour (Qt::transparent gives an alpha image).
 QImage canvas(int width, int height, const QColor &fill);
 
+// An opaque image filled with a top-to-bottom gradient.
+QImage gradientCanvas(int width, int height, const QColor &top, const QColor &bottom);
+
+// A painter that draws antialiased, as every picture here does.
+class Painter final : public QPainter
+{
+public:
+    explicit Painter(QImage *image) : QPainter(image) { setRenderHint(QPainter::Antialiasing); }
+};
+
 void verticalGradient(QPainter &p, const QRectF &r, const QColor &top, const QColor &bottom);
 void horizontalGradient(QPainter &p, const QRectF &r, const QColor &left, const QColor &right);
 

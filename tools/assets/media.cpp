@@ -1,13 +1,13 @@
 #include "media.h"
 
 #include "art.h"
+#include "bytes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QtEndian>
 #include <QtMath>
 
 using namespace Qt::StringLiterals;
@@ -15,20 +15,6 @@ using namespace Qt::StringLiterals;
 namespace media {
 
 namespace {
-
-void put16(QByteArray &b, quint16 v)
-{
-    char raw[2];
-    qToLittleEndian(v, raw);
-    b.append(raw, 2);
-}
-
-void put32(QByteArray &b, quint32 v)
-{
-    char raw[4];
-    qToLittleEndian(v, raw);
-    b.append(raw, 4);
-}
 
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
@@ -44,8 +30,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 QImage clipFrame(int frame)
 {
     QImage image = art::canvas(16, 16, Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 8; ++i) {
         const int age = (frame - i + 8) % 8; // 0 = the lead dot
@@ -71,21 +56,21 @@ QByteArray alertWav()
     for (int i = 0; i < samples; ++i) {
         const double envelope = qMin(1.0, qMin(i, samples - 1 - i) / double(fade));
         const double v = std::sin(2 * M_PI * tone * i / rate) * 0.45 * envelope;
-        put16(pcm, quint16(qint16(qRound(v * 32767))));
+        bytes::putLe16(pcm, quint16(qint16(qRound(v * 32767))));
     }
     QByteArray wav;
     wav.append("RIFF", 4);
-    put32(wav, quint32(36 + pcm.size()));
+    bytes::putLe32(wav, quint32(36 + pcm.size()));
     wav.append("WAVEfmt ", 8);
-    put32(wav, 16);
-    put16(wav, 1); // PCM
-    put16(wav, 1); // mono
-    put32(wav, rate);
-    put32(wav, rate * 2);
-    put16(wav, 2);
-    put16(wav, 16);
+    bytes::putLe32(wav, 16);
+    bytes::putLe16(wav, 1); // PCM
+    bytes::putLe16(wav, 1); // mono
+    bytes::putLe32(wav, rate);
+    bytes::putLe32(wav, rate * 2);
+    bytes::putLe16(wav, 2);
+    bytes::putLe16(wav, 16);
     wav.append("data", 4);
-    put32(wav, quint32(pcm.size()));
+    bytes::putLe32(wav, quint32(pcm.size()));
     wav.append(pcm);
     return wav;
 }

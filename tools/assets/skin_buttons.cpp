@@ -17,8 +17,7 @@ QImage glyphCanvas(int size)
 QImage chapterGlyph()
 {
     QImage image = glyphCanvas(16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     art::roundedPanel(p, QRectF(2.5, 1.5, 11, 13), 1.5, QColor(0x4A, 0x97, 0xFF), QColor(0x1E, 0x6A, 0xDB));
     p.setPen(art::stroke(Qt::white, 1.2));
     p.drawLine(QPointF(5, 5), QPointF(11, 5));
@@ -30,8 +29,7 @@ QImage chapterGlyph()
 QImage paperGlyph()
 {
     QImage image = glyphCanvas(16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     art::roundedPanel(p, QRectF(1.5, 1.5, 11, 13), 1.5, QColor(0x7A, 0x7C, 0xF8), QColor(0x4A, 0x4B, 0xD6));
     p.setPen(art::stroke(Qt::white, 1.3));
     p.drawPolyline(QPolygonF{{4, 6}, {5.5, 7.5}, {8.5, 4.5}});
@@ -44,8 +42,7 @@ QImage paperGlyph()
 QImage handoutGlyph()
 {
     QImage image = glyphCanvas(16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     art::roundedPanel(p, QRectF(2.5, 1.5, 11, 13), 1.5, QColor(0xF5, 0xB0, 0x4E), QColor(0xDB, 0x84, 0x20));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
@@ -59,8 +56,7 @@ QImage handoutGlyph()
 QImage helpGlyph()
 {
     QImage image = glyphCanvas(16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     p.setPen(Qt::NoPen);
     p.setBrush(art::colour::accent);
     p.drawEllipse(QPointF(8, 8), 6.5, 6.5);
@@ -74,8 +70,7 @@ enum class Node { Download, Folder, Play };
 QImage nodeIcon(Node kind)
 {
     QImage image = glyphCanvas(13);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     p.setPen(Qt::NoPen);
     switch (kind) {
     case Node::Download:
@@ -104,8 +99,7 @@ QImage nodeIcon(Node kind)
 QImage lineButton(const QColor &top, const QColor &bottom, bool add)
 {
     QImage image = glyphCanvas(16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     p.setPen(QPen(bottom.darker(115), 1));
     QLinearGradient g(0, 1, 0, 15);
     g.setColorAt(0, top);
@@ -127,8 +121,7 @@ QImage navButton(Nav kind, bool enabled)
     constexpr int w = 88;
     constexpr int h = 28;
     QImage image = art::canvas(w, h, Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     const QColor face = enabled ? art::colour::accent : QColor(0xDD, 0xE3, 0xEA);
     const QColor ink = enabled ? QColor(Qt::white) : QColor(0x9A, 0xA5, 0xB4);
     const QRectF r(0.5, 0.5, w - 1, h - 2);
@@ -152,8 +145,7 @@ enum class Tool { Larger, Smaller, Info };
 QImage toolButton(Tool kind)
 {
     QImage image = glyphCanvas(28);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     art::roundedPanel(p, QRectF(0.5, 0.5, 27, 27), 6, QColor(0xFF, 0xFF, 0xFF), QColor(0xE6, 0xEE, 0xF9),
                       art::colour::line);
     p.setPen(art::stroke(art::colour::accent, 2));
@@ -181,8 +173,7 @@ QImage badge(const QString &caption, const QColor &colour, QChar symbol)
     constexpr int w = 160;
     constexpr int h = 40;
     QImage image = art::canvas(w, h, Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     const QRectF r(1.5, 3.5, w - 3, h - 7);
     art::roundedPanel(p, r, r.height() / 2, colour.lighter(112), colour, colour.darker(120));
     p.setPen(Qt::NoPen);

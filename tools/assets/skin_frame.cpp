@@ -63,9 +63,8 @@ enum class Caption { Minimise, Maximise, Restore, Close };
 QImage captionButton(Caption kind)
 {
     QImage image = art::canvas(57, kTitleHeight, Qt::white);
-    QPainter p(&image);
+    art::Painter p(&image);
     titleFace(p, 57);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(art::stroke(Qt::white, 1.6));
     p.setBrush(Qt::NoBrush);
     const QPointF c(28.5, 16.5);
@@ -116,10 +115,8 @@ QImage homeBackground()
 {
     constexpr int w = 977;
     constexpr int h = 587;
-    QImage image = art::canvas(w, h, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::verticalGradient(p, QRectF(0, 0, w, h), QColor(0xF8, 0xFB, 0xFF), QColor(0xE6, 0xEF, 0xFA));
+    QImage image = art::gradientCanvas(w, h, QColor(0xF8, 0xFB, 0xFF), QColor(0xE6, 0xEF, 0xFA));
+    art::Painter p(&image);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x1E, 0x6F, 0xD9, 14));
     p.drawEllipse(QPointF(-40, 520), 190, 190);
@@ -142,10 +139,8 @@ QImage splash()
 {
     constexpr int w = 454;
     constexpr int h = 245;
-    QImage image = art::canvas(w, h, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::verticalGradient(p, QRectF(0, 0, w, h), QColor(0xFF, 0xFF, 0xFF), QColor(0xE8, 0xF1, 0xFC));
+    QImage image = art::gradientCanvas(w, h, QColor(0xFF, 0xFF, 0xFF), QColor(0xE8, 0xF1, 0xFC));
+    art::Painter p(&image);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x1E, 0x6F, 0xD9, 16));
     p.drawEllipse(QPointF(w - 20, 10), 120, 120);

@@ -18,8 +18,7 @@ using Pictogram = void (*)(QPainter &);
 QImage tile(const QColor &top, const QColor &bottom, Pictogram draw)
 {
     QImage image = art::canvas(kSize, kSize, Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     const QRectF r(3, 2, 42, 42);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(bottom.red(), bottom.green(), bottom.blue(), 45));

@@ -12,18 +12,13 @@ namespace {
 // Light vertical gradient; stretched into columns, strips and side panels of every shape.
 QImage softColumn()
 {
-    QImage image = art::canvas(240, 480, Qt::white);
-    QPainter p(&image);
-    art::verticalGradient(p, QRectF(0, 0, 240, 480), QColor(0xF6, 0xF9, 0xFE), QColor(0xE3, 0xEC, 0xF8));
-    return image;
+    return art::gradientCanvas(240, 480, QColor(0xF6, 0xF9, 0xFE), QColor(0xE3, 0xEC, 0xF8));
 }
 
 QImage optionArea()
 {
-    QImage image = art::canvas(640, 360, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::verticalGradient(p, QRectF(0, 0, 640, 360), QColor(0xFF, 0xFF, 0xFF), QColor(0xF3, 0xF7, 0xFD));
+    QImage image = art::gradientCanvas(640, 360, QColor(0xFF, 0xFF, 0xFF), QColor(0xF3, 0xF7, 0xFD));
+    art::Painter p(&image);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x1E, 0x6F, 0xD9, 10));
     p.drawEllipse(QPointF(640, 360), 170, 120);
@@ -32,10 +27,8 @@ QImage optionArea()
 
 QImage searchBox()
 {
-    QImage image = art::canvas(420, 160, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::verticalGradient(p, QRectF(0, 0, 420, 160), QColor(0xFD, 0xFE, 0xFF), QColor(0xEA, 0xF2, 0xFC));
+    QImage image = art::gradientCanvas(420, 160, QColor(0xFD, 0xFE, 0xFF), QColor(0xEA, 0xF2, 0xFC));
+    art::Painter p(&image);
     p.setPen(art::stroke(QColor(0x1E, 0x6F, 0xD9, 28), 9));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(360, 92), 30, 30);
@@ -45,19 +38,16 @@ QImage searchBox()
 
 QImage popupStrip()
 {
-    QImage image = art::canvas(317, 32, Qt::white);
+    QImage image = art::gradientCanvas(317, 32, QColor(0xFF, 0xFF, 0xFF), QColor(0xEC, 0xF2, 0xFA));
     QPainter p(&image);
-    art::verticalGradient(p, QRectF(0, 0, 317, 32), QColor(0xFF, 0xFF, 0xFF), QColor(0xEC, 0xF2, 0xFA));
     p.fillRect(QRectF(0, 0, 317, 1), art::colour::line);
     return image;
 }
 
 QImage popupContent()
 {
-    QImage image = art::canvas(311, 160, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::verticalGradient(p, QRectF(0, 0, 311, 160), QColor(0xFF, 0xFE, 0xF8), QColor(0xF5, 0xF0, 0xDF));
+    QImage image = art::gradientCanvas(311, 160, QColor(0xFF, 0xFE, 0xF8), QColor(0xF5, 0xF0, 0xDF));
+    art::Painter p(&image);
     // A bell in the lower right corner, faint enough to keep the notice text readable.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xDB, 0x84, 0x20, 40));
@@ -76,8 +66,7 @@ QImage popupContent()
 QImage chartTitle()
 {
     QImage image = art::canvas(601, 41, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     art::horizontalGradient(p, QRectF(0, 0, 601, 41), QColor(0x1E, 0x6F, 0xD9), QColor(0x5C, 0xA8, 0xF2));
     p.setPen(art::stroke(Qt::white, 2));
     p.drawPolyline(QPolygonF{{14, 29}, {21, 22}, {27, 25}, {36, 13}});
@@ -109,10 +98,8 @@ QImage loginSettings()
 {
     constexpr int w = 409;
     constexpr int h = 234;
-    QImage image = art::canvas(w, h, art::colour::cream);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::verticalGradient(p, QRectF(0, 0, w, h), QColor(0xFE, 0xFC, 0xF6), QColor(0xF3, 0xEE, 0xDD));
+    QImage image = art::gradientCanvas(w, h, QColor(0xFE, 0xFC, 0xF6), QColor(0xF3, 0xEE, 0xDD));
+    art::Painter p(&image);
     art::horizontalGradient(p, QRectF(0, 0, w, 3), art::colour::accent, QColor(0x4F, 0xA3, 0xF0));
     // A padlock in the lower right corner.
     p.setPen(art::stroke(QColor(0x1E, 0x6F, 0xD9, 30), 7));

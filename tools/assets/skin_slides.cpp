@@ -24,10 +24,8 @@ const QColor kSecondary(0x6B, 0x7C, 0x93);
 
 QImage slideFrame()
 {
-    QImage image = art::canvas(kW, kH, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    art::verticalGradient(p, QRectF(0, 0, kW, kH), QColor(0xF7, 0xFA, 0xFE), QColor(0xE7, 0xEF, 0xFA));
+    QImage image = art::gradientCanvas(kW, kH, QColor(0xF7, 0xFA, 0xFE), QColor(0xE7, 0xEF, 0xFA));
+    art::Painter p(&image);
     art::verticalGradient(p, QRectF(0, 0, kW, 78), QColor(0x2C, 0x73, 0xDB), QColor(0x16, 0x55, 0xB5));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 18));
@@ -65,8 +63,7 @@ void progressTrack(QPainter &p, const QRectF &r, qreal share)
 QImage welcome()
 {
     QImage image = slideFrame();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     const QRectF r(241, 170, 500, 290);
     art::softShadow(p, r, 12, 8, 28);
     art::roundedPanel(p, r, 12, Qt::white, QColor(0xFC, 0xFD, 0xFF), art::colour::line);
@@ -83,8 +80,7 @@ QImage welcome()
 QImage candidateNotice()
 {
     QImage image = slideFrame();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     const QRectF body = card(p, QRectF(150, 104, 682, 336), u"考 生 须 知"_s);
     const QStringList rules = {
         u"1. 考生应在规定时间内独立完成全部试题，考试期间不得查阅资料。"_s,
@@ -109,8 +105,7 @@ QImage candidateNotice()
 QImage answeringRules(const QString &fourthName, const QString &fourthRule)
 {
     QImage image = slideFrame();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     const QRectF body = card(p, QRectF(150, 104, 702, 344), u"答 题 说 明"_s);
     QList<std::pair<QString, QString>> rows = {
         {u"单选题"_s, u"备选答案中只有一个符合题意，勾选一个选项。"_s},
@@ -136,8 +131,7 @@ QImage answeringRules(const QString &fourthName, const QString &fourthRule)
 QImage preparingPaper()
 {
     QImage image = slideFrame();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     // A small stack of papers.
     for (int i = 2; i >= 0; --i) {
         const QRectF sheet(421 + i * 10, 170 - i * 8, 120, 150);
@@ -158,8 +152,7 @@ QImage preparingPaper()
 QImage examInformation()
 {
     QImage image = slideFrame();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     art::drawText(p, QRectF(0, 96, kW, 44), Qt::AlignCenter, u"考 试 信 息"_s, art::font(26, QFont::DemiBold),
                   art::colour::accentDark);
     art::horizontalGradient(p, QRectF(kW / 2.0 - 45, 142, 90, 2), art::colour::accent, QColor(0x4F, 0xA3, 0xF0));

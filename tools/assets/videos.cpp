@@ -304,8 +304,7 @@ QImage videoFrame(int which, int frame)
     const int index = qMin(int(scenes.size()) - 1, frame / kSceneFrames);
     const qreal t = (frame % kSceneFrames) / qreal(kSceneFrames - 1);
     QImage image = art::canvas(kW, kH, Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    art::Painter p(&image);
     art::verticalGradient(p, QRectF(0, 0, kW, kCaptionTop), QColor(0xF4, 0xF8, 0xFE), QColor(0xE2, 0xEC, 0xF9));
     scenes[index].draw(p, t);
     p.fillRect(QRectF(0, kCaptionTop, kW, kH - kCaptionTop), QColor(0x12, 0x2B, 0x4F));
