@@ -20,7 +20,7 @@ inline const QColor cream{0xFC, 0xFA, 0xF2};      // dialogs
 inline const QColor ink{0x1F, 0x2D, 0x3D};        // body text
 inline const QColor muted{0x7A, 0x8A, 0x9E};      // secondary text
 inline const QColor line{0xC9, 0xD7, 0xE8};       // hairlines
-inline const QColor navBar{0xF4, 0xF8, 0xFD};     // navigation bar face (glyph backdrop)
+inline const QColor navBar{0x17, 0x47, 0x8C};     // navigation bar face (glyph backdrop)
 inline const QColor green{0x2F, 0xA3, 0x6B};
 inline const QColor red{0xE0, 0x4F, 0x4F};
 inline const QColor orange{0xF0, 0x9A, 0x36};

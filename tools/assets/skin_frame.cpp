@@ -88,24 +88,23 @@ QImage captionButton(Caption kind)
     return image;
 }
 
-// Light face with an accent rule at the bottom; the glyph backdrop colour is its middle tone.
+// A deep blue face under white captions, a step darker than the title bar; its middle tone is the
+// glyph backdrop.
 QImage navigationBar()
 {
     constexpr int w = 977;
     constexpr int h = 81;
-    QImage image = art::canvas(w, h, art::colour::navBar);
-    QPainter p(&image);
-    art::verticalGradient(p, QRectF(0, 0, w, h - 3), QColor(0xFB, 0xFD, 0xFF), QColor(0xEC, 0xF3, 0xFB));
-    p.fillRect(QRectF(0, h - 3, w, 1), QColor(0xD2, 0xE0, 0xF2));
-    art::horizontalGradient(p, QRectF(0, h - 2, w, 2), art::colour::accent, QColor(0x4F, 0xA3, 0xF0));
+    QImage image = art::gradientCanvas(w, h, QColor(0x1D, 0x54, 0xA3), QColor(0x12, 0x3B, 0x78));
+    art::Painter p(&image);
+    p.fillRect(QRectF(0, 0, w, 1), QColor(255, 255, 255, 45));
+    art::horizontalGradient(p, QRectF(0, h - 2, w, 2), QColor(0x4F, 0xA3, 0xF0), art::colour::accent);
     // Quiet ledger curves on the free right side.
-    p.setRenderHint(QPainter::Antialiasing);
     for (int i = 0; i < 5; ++i) {
         QPainterPath wave;
         const qreal y = 18 + i * 10;
         wave.moveTo(760, y + 10);
         wave.cubicTo(820, y - 8, 880, y + 22, w, y);
-        p.setPen(QPen(QColor(0x1E, 0x6F, 0xD9, 22 + i * 4), 1.2));
+        p.setPen(QPen(QColor(255, 255, 255, 18 + i * 5), 1.2));
         p.drawPath(wave);
     }
     return image;
@@ -123,11 +122,11 @@ QImage homeBackground()
     p.drawEllipse(QPointF(1010, 60), 170, 170);
     p.setBrush(QColor(0x1E, 0x6F, 0xD9, 9));
     p.drawEllipse(QPointF(900, 610), 260, 150);
-    // A short accent rule under the sub-headline.
-    art::horizontalGradient(p, QRectF(w / 2.0 - 70, 138, 140, 3), QColor(0x1E, 0x6F, 0xD9, 40),
+    // A short accent rule under the sub-headline (headline at 70..140, sub-headline at 150..186).
+    art::horizontalGradient(p, QRectF(w / 2.0 - 70, 192, 140, 3), QColor(0x1E, 0x6F, 0xD9, 40),
                             QColor(0x1E, 0x6F, 0xD9, 200));
     // The card that carries the home-panel texts.
-    const QRectF card(110, 165, 757, 330);
+    const QRectF card(110, 215, 757, 335);
     art::softShadow(p, card, 12, 8, 26);
     art::roundedPanel(p, card, 12, QColor(255, 255, 255, 235), QColor(0xFB, 0xFD, 0xFF, 235), art::colour::line);
     art::horizontalGradient(p, QRectF(card.left() + 1, card.top() + 12, 4, card.height() - 24), art::colour::accent,
