@@ -105,7 +105,7 @@ void sceneCopyFolder(QPainter &p, qreal t)
 {
     const QRectF body = mockWindow(p, QRectF(120, 40, 400, 280), u"Quillmark 程序文件夹"_s);
     static const QString files[] = {u"exambank"_s, u"update"_s, u"main.ini"_s, u"mafy.a"_s,
-                                    u"data/"_s,    u"skin/"_s,  u"update/"_s};
+                                    u"data/"_s,    u"skin/"_s,  u"updates/"_s};
     const int shown = qMin(7, int(t * 9));
     for (int i = 0; i < shown; ++i) {
         const QRectF row(body.left() + 30, body.top() + 14 + i * 33, 320, 26);
