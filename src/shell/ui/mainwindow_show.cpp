@@ -163,21 +163,28 @@ void MainWindow::toggleMaximised()
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Dragging the window by its title image or by the session-build wait notice.
-    const bool mouseEvent = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove
-        || event->type() == QEvent::MouseButtonRelease;
-    if (mouseEvent && (watched == m_titleImage || watched == m_waitBuilding)) {
-        auto *mouse = static_cast<QMouseEvent *>(event); // only mouse events reach this cast
-        if (event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_titleImage || watched == m_waitBuilding) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
             m_manualDrag = !(windowHandle() && windowHandle()->startSystemMove());
             m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
             return true;
         }
-        if (event->type() == QEvent::MouseMove && m_manualDrag && (mouse->buttons() & Qt::LeftButton)) {
-            move(mouse->globalPosition().toPoint() - m_dragOffset);
-            return true;
+        case QEvent::MouseMove: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (m_manualDrag && (mouse->buttons() & Qt::LeftButton)) {
+                move(mouse->globalPosition().toPoint() - m_dragOffset);
+                return true;
+            }
+            break;
         }
-        if (event->type() == QEvent::MouseButtonRelease)
+        case QEvent::MouseButtonRelease:
             m_manualDrag = false;
+            break;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
