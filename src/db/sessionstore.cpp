@@ -70,7 +70,7 @@ void appendAnswerRecords(const QSqlDatabase &db, const QString &pageId, const QL
         q.addBindValue(r.pId);
         q.addBindValue(r.mask ? 1 : 0);
         q.addBindValue(r.okMask ? 1 : 0);
-        q.addBindValue(r.firstAnswer);
+        q.addBindValue(r.firstAnswer.isNull() ? u""_s : r.firstAnswer); // empty text, never NULL
         q.addBindValue(r.score);
         q.addBindValue(r.type.isNull() ? QVariant(QMetaType::fromType<int>()) : QVariant(r.type.toInt()));
         if (!q.exec())

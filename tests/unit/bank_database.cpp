@@ -147,6 +147,8 @@ private Q_SLOTS:
         QSqlQuery rec = db::sessionRecords(d, pageId, true);
         QVERIFY(rec.next());
         QCOMPARE(rec.value(u"p_answer"_s).toString(), QString());
+        QVERIFY(!rec.value(u"p_answer"_s).isNull());
+        QVERIFY(!rec.value(u"p_first_answer"_s).isNull()); // empty text until answered
         QCOMPARE(rec.value(u"p_type"_s).toInt(), 1);
         QVERIFY(!rec.value(u"p_do_yn"_s).toBool());
     }
