@@ -28,6 +28,7 @@ bool openBank(const QString &path, const QString &connectionName, QString *error
     if (!info.isFile() || !info.isReadable())
         return fail(u"题库文件不存在或无法读取: "_s + QDir::toNativeSeparators(path));
 
+    closeBank(connectionName);
     QSqlDatabase database = QSqlDatabase::addDatabase(u"QSQLITE"_s, connectionName);
     database.setDatabaseName(path);
     database.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(kBusyTimeoutMs));

@@ -2,14 +2,16 @@
 
 #include "shell/appconfig.h"
 
+#include <QMediaPlayer>
 #include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 class QLabel;
 class QMovie;
 class QStatusBar;
 class QToolButton;
-class QMediaPlayer;
 class DisplayMode;
 class Browser;
 
@@ -51,6 +53,10 @@ public:
     // Returns false when the database cannot be opened (the caller ends the program).
     bool firstShow();
     bool isOnline() const { return m_online; }
+    // Replaces the connected-state query (tests).
+    void setOnlineProbe(std::function<bool()> probe) { m_onlineProbe = std::move(probe); }
+    // Text of status bar panel 0, 1 or 2.
+    QString statusText(int panel) const;
 
     void toggleMaximised();
 
@@ -62,7 +68,7 @@ Q_SIGNALS:
     void firstShown();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -71,8 +77,9 @@ private:
     void buildPanels(QWidget *area);
     void buildStatusBar(QWidget *bar);
     void loadSkin();
-    void placeCaptionButtons();
+    void layoutFrame();
     void placeHomeTexts();
+    void setStatus(int panel, const QString &text);
     void onPanelChanged();
     void showQaBoard();
 
@@ -82,8 +89,11 @@ private:
     QStringList m_configErrors;
     QString m_currentPageId;
     bool m_online = false;
+    std::function<bool()> m_onlineProbe;
+    bool m_displayChanged = false; // display_changed
+    QSize m_savedScreen;
     bool m_firstShowDone = false;
-    int m_tickCounter = 0;
+    int m_tickCounter = 0; // notice-timer ticks
 
     QWidget *m_frame = nullptr;      // back_border
     QWidget *m_titleBar = nullptr;   // Panel4
@@ -103,4 +113,6 @@ private:
     QList<QLabel *> m_statusPanels;
     QPointer<QMediaPlayer> m_mp1;
     QPointer<QMediaPlayer> m_mp2;
+    QPoint m_dragOffset;
+    bool m_manualDrag = false;
 };
