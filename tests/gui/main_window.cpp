@@ -6,7 +6,9 @@
 #include "shell/ui/messages.h"
 #include "support/testbank.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -103,6 +105,41 @@ private Q_SLOTS:
         QVERIFY(f.window->frontPanel()->isVisible());
         QCOMPARE(practice.count(), panel == u"Panel6" ? 1 : 0);
         QCOMPARE(exam.count(), panel == u"Panel9" ? 1 : 0);
+    }
+
+    void contentBrowsersSwallowTheRightButton()
+    {
+        Fixture f;
+        for (const QString &name : {u"wb3"_s, u"wb4"_s, u"wb6"_s}) {
+            auto *browser = f.window->findChild<Browser *>(name);
+            QVERIFY2(browser && browser->rightButtonSwallowed(), qPrintable(name));
+            // The page's input widget is watched as soon as it appears inside the browser.
+            QWidget page(browser);
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+                QMouseEvent right(type, QPointF(5, 5), QPointF(5, 5), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+                QVERIFY(browser->eventFilter(&page, &right));
+                QMouseEvent left(type, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                QVERIFY(!browser->eventFilter(&page, &left));
+            }
+        }
+        QVERIFY(!f.window->findChild<Browser *>(u"wb1"_s)->rightButtonSwallowed());
+    }
+
+    void draggingByTheTitleImage()
+    {
+        Fixture f;
+        auto *title = f.window->findChild<QWidget *>(u"Panel4"_s)->findChild<QLabel *>(u"Image1"_s);
+        QVERIFY(title);
+        const QPoint start = f.window->pos();
+        const auto send = [title](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+            QMouseEvent e(type, QPointF(at), title->mapToGlobal(QPointF(at)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(title, &e);
+        };
+        send(QEvent::MouseButtonPress, QPoint(100, 10), Qt::LeftButton);
+        send(QEvent::MouseMove, QPoint(150, 40), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, QPoint(150, 40), Qt::NoButton);
+        QCOMPARE(f.window->pos(), start + QPoint(50, 30));
     }
 
     void maximiseRebuildsOnlyTheSessionPanels()

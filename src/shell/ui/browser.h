@@ -23,11 +23,11 @@ public:
     void setRightButtonSwallowed(bool on) { m_swallowRightButton = on; }
     bool rightButtonSwallowed() const { return m_swallowRightButton; }
 
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 Q_SIGNALS:
     void navigated(const QUrl &url);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ensureView();

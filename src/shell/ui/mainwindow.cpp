@@ -193,22 +193,28 @@ void MainWindow::buildPanels(QWidget *area)
     auto *background = new QLabel(home);
     background->setObjectName(u"Image2"_s);
     background->setScaledContents(true);
-    m_headline = new QLabel(titleText(), home);
-    m_headline->setObjectName(u"Label3"_s);
-    QFont big(u"宋体"_s);
-    big.setPixelSize(53);
-    m_headline->setFont(big);
-    m_headline->setAlignment(Qt::AlignCenter);
-    m_headline->setStyleSheet(u"color:#1d3f73;background:transparent"_s);
-    m_subHeadline = new QLabel(u"Examination  System"_s, home);
-    m_subHeadline->setObjectName(u"Label4"_s);
-    QFont arial(u"Arial"_s);
-    arial.setPixelSize(27);
-    m_subHeadline->setFont(arial);
-    m_subHeadline->setAlignment(Qt::AlignCenter);
-    m_subHeadline->setStyleSheet(u"color:#4a6d9c;background:transparent"_s);
+    const auto headline = [home](const QString &text, const QString &name, const QString &family, int px,
+                                 const QString &colour) {
+        auto *label = new QLabel(text, home);
+        label->setObjectName(name);
+        QFont font(family);
+        font.setPixelSize(px);
+        label->setFont(font);
+        label->setAlignment(Qt::AlignCenter);
+        label->setStyleSheet(u"color:%1;background:transparent"_s.arg(colour));
+        return label;
+    };
+    m_headline = headline(titleText(), u"Label3"_s, u"宋体"_s, 53, u"#1d3f73"_s);
+    m_subHeadline = headline(u"Examination  System"_s, u"Label4"_s, u"Arial"_s, 27, u"#4a6d9c"_s);
     m_wb1 = new Browser(u"wb1"_s, home);
     m_wb1->hide();
+
+    // The guide, handout and help browsers show no context menu.
+    for (const auto &[name, owner] : {std::pair{u"wb3"_s, u"Panel10"_s}, {u"wb4"_s, u"Panel11"_s}, {u"wb6"_s, u"Panel13"_s}}) {
+        auto *browser = new Browser(name, panel(owner));
+        browser->setRightButtonSwallowed(true);
+        browser->hide();
+    }
 }
 
 void MainWindow::buildStatusBar(QWidget *bar)

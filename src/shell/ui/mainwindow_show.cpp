@@ -164,18 +164,27 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Dragging the window by its title image or by the session-build wait notice.
     if (watched == m_titleImage || watched == m_waitBuilding) {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
             m_manualDrag = !(windowHandle() && windowHandle()->startSystemMove());
             m_dragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
             return true;
         }
-        if (event->type() == QEvent::MouseMove && m_manualDrag && (mouse->buttons() & Qt::LeftButton)) {
-            move(mouse->globalPosition().toPoint() - m_dragOffset);
-            return true;
+        case QEvent::MouseMove: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (m_manualDrag && (mouse->buttons() & Qt::LeftButton)) {
+                move(mouse->globalPosition().toPoint() - m_dragOffset);
+                return true;
+            }
+            break;
         }
-        if (event->type() == QEvent::MouseButtonRelease)
+        case QEvent::MouseButtonRelease:
             m_manualDrag = false;
+            break;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -48,22 +48,27 @@ void inform(QWidget *parent, const QString &text, const QString &caption)
     QMessageBox::information(parent, caption, text);
 }
 
-bool askYesNo(QWidget *parent, const QString &text, const QString &caption)
+namespace {
+// Asks with two buttons; true when the first (positive) one is taken.
+bool ask(QWidget *parent, const QString &text, const QString &caption, QMessageBox::StandardButton positive,
+         QMessageBox::StandardButton negative, Answer positiveAnswer)
 {
     if (g_responder)
-        return g_responder->answer(text, caption, Answer::Yes) == Answer::Yes;
+        return g_responder->answer(text, caption, positiveAnswer) == positiveAnswer;
     if (logOnly(text, caption))
         return true;
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return QMessageBox::question(parent, caption, text, positive | negative) == positive;
+}
+} // namespace
+
+bool askYesNo(QWidget *parent, const QString &text, const QString &caption)
+{
+    return ask(parent, text, caption, QMessageBox::Yes, QMessageBox::No, Answer::Yes);
 }
 
 bool askOkCancel(QWidget *parent, const QString &text, const QString &caption)
 {
-    if (g_responder)
-        return g_responder->answer(text, caption, Answer::Ok) == Answer::Ok;
-    if (logOnly(text, caption))
-        return true;
-    return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    return ask(parent, text, caption, QMessageBox::Ok, QMessageBox::Cancel, Answer::Ok);
 }
 
 } // namespace messages
