@@ -67,6 +67,7 @@ class PracticeSession final
 {
 public:
     explicit PracticeSession(const QSqlDatabase &db) : m_db(db) {}
+    const QSqlDatabase &database() const { return m_db; }
 
     // Loads the question set and makes its first row current.
     void open(QuestionSet set, const QString &pageId);

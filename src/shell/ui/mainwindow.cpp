@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
+#include "session/ui/chapterpracticepanel.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/messages.h"
@@ -72,6 +73,9 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     QApplication::setApplicationDisplayName(titleText());
     buildFrame();
     loadSkin();
+
+    new ChapterPracticePanel(this, panel(u"Panel6"_s));
+
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
