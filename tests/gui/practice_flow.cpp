@@ -1,6 +1,7 @@
 // The whole chapter-practice flow through the main window: panel, session build, the practice
 // window on every question type, marks, finishing and the practice-result panel.
 #include "../unit/practice_fixture.h"
+#include "practice_gui.h"
 
 #include "db/connection.h"
 
@@ -25,27 +26,9 @@
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
+using namespace practicegui;
 
 namespace {
-
-template <typename T = QWidget>
-T *child(const QObject *w, const QString &name)
-{
-    T *c = w->findChild<T *>(name);
-    if (!c)
-        qFatal("no child %s", qPrintable(name));
-    return c;
-}
-
-QString text(const QObject *w, const QString &name)
-{
-    return child<QLabel>(w, name)->text();
-}
-
-void click(const QObject *w, const QString &name)
-{
-    child<QAbstractButton>(w, name)->click();
-}
 
 // A main window over a program folder whose bank is given by the caller.
 struct Program
@@ -239,17 +222,9 @@ private Q_SLOTS:
         QCOMPARE(f.tmp(u"Q5"_s, u"2"_s, u"p_real_yn"_s).toInt(), 0);
 
         // Totals: done 6 of 7; right rows Q1, Q3, Q5.1; marks 1 + 1 + 2 + 5 + 2 = 11 of 30.
-        QSqlQuery q = db::run(f.bank.db(), u"select * from page_total"_s);
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toString(), f.pageId);
-        QCOMPARE(q.value(1).toString(), u"3"_s);
-        QCOMPARE(q.value(2).toString(), u"6"_s);
-        QCOMPARE(q.value(3).toString(), u"1"_s);
-        QCOMPARE(q.value(4).toString(), u"6"_s);
-        QCOMPARE(q.value(5).toString(), u"3秒"_s);
-        QCOMPARE(q.value(6).toString(), u"章节练习"_s);
-        QCOMPARE(q.value(7).toDouble(), 11.0);
-        QVERIFY(!q.next());
+        QCOMPARE(practicetest::totalsRow(f.bank.db(), f.pageId),
+                 (QStringList{f.pageId, u"3"_s, u"6"_s, u"1"_s, u"6"_s, u"3秒"_s, u"章节练习"_s, u"11"_s}));
+        QCOMPARE(f.bank.count(u"page_total"_s), 1);
 
         // The practice-result panel is in front with the totals.
         QCOMPARE(p.window->frontPanel(), p.panel6());

@@ -1,6 +1,7 @@
 // The practice window on a small session: display of every type, moves, the answer panel, marks,
 // the clocks, recording, the picker, finishing and the close request.
 #include "../unit/practice_fixture.h"
+#include "practice_gui.h"
 
 #include "practice/ui/entryeditor.h"
 #include "practice/ui/practicewindow.h"
@@ -21,29 +22,11 @@
 
 using namespace Qt::StringLiterals;
 using practicetest::Fixture;
+using namespace practicegui;
 
 Q_DECLARE_METATYPE(practice::PracticeResult)
 
 namespace {
-
-template <typename T = QWidget>
-T *child(QWidget *w, const QString &name)
-{
-    T *c = w->findChild<T *>(name);
-    if (!c)
-        qFatal("no child %s", qPrintable(name));
-    return c;
-}
-
-QString text(QWidget *w, const QString &name)
-{
-    return child<QLabel>(w, name)->text();
-}
-
-void click(QWidget *w, const QString &name)
-{
-    child<QAbstractButton>(w, name)->click();
-}
 
 practice::PracticeInputs inputs(const Fixture &f)
 {
@@ -85,20 +68,6 @@ struct Window
     PracticeWindow *operator->() const { return w; }
     PracticeWindow *get() const { return w; }
 };
-
-void goToRow(PracticeWindow *w, const QString &pId, const QString &sub = u"0"_s)
-{
-    const auto &rows = w->session().rows();
-    for (int k = 0; k < rows.size(); ++k) {
-        if (rows.at(k).pId == pId && rows.at(k).subNumber == sub) {
-            click(w, u"pickButton"_s);
-            child<QTableWidget>(w, u"pickerList"_s)->setCurrentCell(k, 0);
-            click(w, u"pickerBack"_s);
-            return;
-        }
-    }
-    qFatal("no row %s", qPrintable(pId));
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/sql.h"
+#include "practice/judging.h"
 #include "session/chaptersession.h"
 #include "shell/clock.h"
 #include "support/testbank.h"
@@ -11,6 +12,27 @@
 namespace practicetest {
 
 using namespace Qt::StringLiterals;
+
+// Option boxes from their letters: "BD" ticks B and D.
+inline practice::Choices boxes(const QString &letters)
+{
+    practice::Choices c{};
+    for (QChar l : letters)
+        c[l.unicode() - u'A'] = true;
+    return c;
+}
+
+// The session's page_total row as texts, in column order.
+inline QStringList totalsRow(const QSqlDatabase &db, const QString &pageId)
+{
+    QSqlQuery q = db::run(db, u"select * from page_total where page_id=?"_s, {pageId});
+    QStringList row;
+    if (q.next()) {
+        for (int k = 0; k < 8; ++k)
+            row << q.value(k).toString();
+    }
+    return row;
+}
 
 // One chapter of a "基础" course: one question of each choice type, two calculation questions (one
 // per mode), a case question with three sub-questions and a practical-operation question.

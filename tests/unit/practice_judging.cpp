@@ -1,5 +1,7 @@
 // Judging without a database: option exclusivity, answer letters, calculation marks, the two
 // clocks of the practice window and the result texts.
+#include "practice_fixture.h"
+
 #include "practice/judging.h"
 #include "practice/practiceclock.h"
 #include "practice/practicetotals.h"
@@ -8,16 +10,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace practice;
+using practicetest::boxes;
 
 namespace {
 
-Choices boxes(const QString &letters)
-{
-    Choices c{};
-    for (QChar l : letters)
-        c[l.unicode() - u'A'] = true;
-    return c;
-}
 
 SubItemAnswers answers(const QStringList &list)
 {

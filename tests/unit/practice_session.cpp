@@ -14,17 +14,10 @@
 using namespace Qt::StringLiterals;
 using namespace practice;
 
+using practicetest::boxes;
 using practicetest::Fixture;
 
 namespace {
-
-Choices boxes(const QString &letters)
-{
-    Choices c{};
-    for (QChar l : letters)
-        c[l.unicode() - u'A'] = true;
-    return c;
-}
 
 int indexOf(const PracticeSession &s, const QString &pId, const QString &sub = u"0"_s)
 {
@@ -33,6 +26,13 @@ int indexOf(const PracticeSession &s, const QString &pId, const QString &sub = u
             return k;
     }
     return -1;
+}
+
+PracticeSession opened(const Fixture &f)
+{
+    PracticeSession s(f.bank.db());
+    s.open(QuestionSet::Session, f.pageId);
+    return s;
 }
 
 } // namespace
@@ -44,8 +44,7 @@ private Q_SLOTS:
     void opensInTypeOrder()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         QCOMPARE(s.count(), 9);
         QStringList order;
         QList<int> numbers;
@@ -70,8 +69,7 @@ private Q_SLOTS:
     void movesStopAtTheEnds()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.previous();
         QCOMPARE(s.index(), 0);
         s.setIndex(s.count() - 1);
@@ -89,8 +87,7 @@ private Q_SLOTS:
     void recordsChoices()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         // Nothing chosen: nothing recorded, the question stays unanswered.
         s.check({});
         QCOMPARE(f.record(u"Q1"_s, u"p_do_yn"_s).toInt(), 0);
@@ -131,8 +128,7 @@ private Q_SLOTS:
     void recordsCaseSubQuestions()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q5"_s, u"2"_s));
         s.check({boxes(u"AC"_s), {}});
         QCOMPARE(f.record(u"Q5"_s, u"p_answer"_s).toString(), u"/AC/////"_s);
@@ -161,8 +157,7 @@ private Q_SLOTS:
     void recordsCalculations()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q4A"_s));
         AnswerInput in;
         s.check(in); // all empty: nothing
@@ -202,8 +197,7 @@ private Q_SLOTS:
     void neverRecordsPracticalOperation()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q6"_s));
         s.check({boxes(u"A"_s), {}});
         QCOMPARE(f.record(u"Q6"_s, u"p_do_yn"_s).toInt(), 0);
@@ -213,8 +207,7 @@ private Q_SLOTS:
     void marksBelongToTheQuestion()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q5"_s, u"1"_s));
         s.toggleMark();
         s.toggleEssence();
@@ -249,8 +242,7 @@ private Q_SLOTS:
         QFETCH(int, set);
         QFETCH(QString, rows);
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.check({boxes(u"A"_s), {}}); // Q1 right
         s.setIndex(2);
         s.check({boxes(u"B"_s), {}}); // Q3 wrong
@@ -277,8 +269,7 @@ private Q_SLOTS:
     void finishingTotals()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.check({boxes(u"A"_s), {}}); // Q1 right, 1 mark
         s.next();
         s.check({boxes(u"BD"_s), {}}); // Q2 right, 2 marks
@@ -305,23 +296,14 @@ private Q_SLOTS:
         t.done = 6;
         storeTotals(f.bank.db(), f.pageId, t, u"12分30秒"_s, u"错题复习"_s);
         QCOMPARE(f.bank.count(u"page_total"_s), 1);
-        QSqlQuery q = db::run(f.bank.db(), u"select * from page_total"_s);
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toString(), f.pageId);
-        QCOMPARE(q.value(1).toString(), u"3"_s);
-        QCOMPARE(q.value(2).toString(), u"6"_s);
-        QCOMPARE(q.value(3).toString(), u"2"_s);
-        QCOMPARE(q.value(4).toString(), u"6"_s);
-        QCOMPARE(q.value(5).toString(), u"12分30秒"_s);
-        QCOMPARE(q.value(6).toString(), u"错题复习"_s);
-        QCOMPARE(q.value(7).toDouble(), 9.0);
+        QCOMPARE(practicetest::totalsRow(f.bank.db(), f.pageId),
+                 (QStringList{f.pageId, u"3"_s, u"6"_s, u"2"_s, u"6"_s, u"12分30秒"_s, u"错题复习"_s, u"9"_s}));
     }
 
     void failedWritesLeaveNothingHalfDone()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         db::run(f.bank.db(), u"create trigger no_answers before update on test_page begin select raise(abort,'boom'); end"_s);
         QVERIFY_THROWS_EXCEPTION(db::Error, s.check({boxes(u"A"_s), {}}));
         QCOMPARE(f.tmp(u"Q1"_s, u"0"_s, u"d_p_a"_s).toInt(), 0); // the working row was rolled back

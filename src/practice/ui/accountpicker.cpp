@@ -28,6 +28,7 @@ AccountPicker::AccountPicker(QWidget *parent) : QFrame(parent)
         for (const QString &account : category.accounts)
             new QTreeWidgetItem(node, {account});
     }
+    m_tree->expandAll();
     // A double-click on a category only opens or closes it.
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (item && item->parent())

@@ -45,6 +45,7 @@ QToolButton *directionButton(const QString &caption, const QString &name, QWidge
     b->setText(caption);
     b->setCheckable(true);
     b->setFixedSize(26, 24);
+    b->setStyleSheet(u"QToolButton:checked{background:#1E5AA8;color:white;font-weight:bold}"_s);
     return b;
 }
 

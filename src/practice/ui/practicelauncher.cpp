@@ -4,6 +4,8 @@
 #include "records/ui/practiceresultpanel.h"
 #include "shell/ui/mainwindow.h"
 
+#include <QScreen>
+
 using namespace Qt::StringLiterals;
 
 PracticeWindow *openPracticeWindow(MainWindow *main, const practice::PracticeInputs &inputs)
@@ -21,6 +23,9 @@ PracticeWindow *openPracticeWindow(MainWindow *main, const practice::PracticeInp
             results->showResult(result);
         main->bringToFront(panel6);
     });
+    // Without a window manager a maximise request is not honoured: fill the screen anyway.
+    if (const QScreen *screen = main->screen())
+        window->setGeometry(screen->availableGeometry());
     window->showMaximized();
     return window;
 }

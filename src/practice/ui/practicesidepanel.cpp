@@ -29,9 +29,13 @@ PracticeSidePanel::PracticeSidePanel(const QString &programDir, QWidget *parent)
     grid->setVerticalSpacing(8);
     grid->setColumnStretch(1, 1);
     int row = 0;
-    auto value = [&](const QString &caption, const QString &name, const QString &initial = {}) {
+    auto named = [this](const QString &name, const QString &initial = {}) {
         auto *l = new QLabel(initial, this);
         l->setObjectName(name);
+        return l;
+    };
+    auto value = [&](const QString &caption, const QString &name, const QString &initial = {}) {
+        QLabel *l = named(name, initial);
         l->setWordWrap(true);
         grid->addWidget(new QLabel(caption, this), row, 0, Qt::AlignTop);
         grid->addWidget(l, row++, 1);
@@ -40,37 +44,29 @@ PracticeSidePanel::PracticeSidePanel(const QString &programDir, QWidget *parent)
     course = value(u"练习课程:"_s, u"courseValue"_s);
     chapter = value(u"练习章节:"_s, u"chapterValue"_s);
 
-    auto *totalRow = new QHBoxLayout;
-    total = new QLabel(this);
-    total->setObjectName(u"Label27"_s);
-    totalRow->addWidget(total);
-    totalRow->addWidget(new QLabel(u"题 "_s, this));
-    totalRow->addStretch();
-    grid->addWidget(new QLabel(u"本次题量共:"_s, this), row, 0);
-    grid->addLayout(totalRow, row++, 1);
+    // A caption followed by several pieces on one line.
+    auto compound = [&](const QString &caption, const QList<QWidget *> &pieces) {
+        auto *line = new QHBoxLayout;
+        for (QWidget *piece : pieces)
+            line->addWidget(piece);
+        line->addStretch();
+        grid->addWidget(new QLabel(caption, this), row, 0);
+        grid->addLayout(line, row++, 1);
+    };
+    total = named(u"Label27"_s);
+    compound(u"本次题量共:"_s, {total, new QLabel(u"题 "_s, this)});
 
     single = value(u"单选题量为:"_s, u"singleCount"_s);
     multiple = value(u"多选题量为:"_s, u"multipleCount"_s);
     judge = value(u"判断题量为:"_s, u"judgeCount"_s);
-    fourthName = new QLabel(this);
-    fourthName->setObjectName(u"Label67"_s);
-    fourth = new QLabel(this);
-    fourth->setObjectName(u"fourthCount"_s);
+    fourthName = named(u"Label67"_s);
+    fourth = named(u"fourthCount"_s);
     grid->addWidget(fourthName, row, 0);
     grid->addWidget(fourth, row++, 1);
 
-    auto *typeRow = new QHBoxLayout;
-    typeName = new QLabel(this);
-    typeName->setObjectName(u"currentTypeName"_s);
-    number = new QLabel(u"1"_s, this);
-    number->setObjectName(u"Label28"_s);
-    typeRow->addWidget(typeName);
-    typeRow->addWidget(new QLabel(u"第"_s, this));
-    typeRow->addWidget(number);
-    typeRow->addWidget(new QLabel(u"题"_s, this));
-    typeRow->addStretch();
-    grid->addWidget(new QLabel(u"本题为:"_s, this), row, 0);
-    grid->addLayout(typeRow, row++, 1);
+    typeName = named(u"currentTypeName"_s);
+    number = named(u"Label28"_s, u"1"_s);
+    compound(u"本题为:"_s, {typeName, new QLabel(u"第"_s, this), number, new QLabel(u"题"_s, this)});
 
     startTime = value(u"开始时间:"_s, u"Label33"_s);
     elapsed = value(u"本次用时:"_s, u"elapsedValue"_s, u"0"_s);

@@ -48,6 +48,8 @@ public:
 private:
     QWidget *buildCourseColumn();
     QWidget *buildInfoPage();
+    // One of the boxes on the information picture (skin/bg11.bmp).
+    QGroupBox *informationBox(const QString &title, const QString &name);
     QGroupBox *buildCountsBox();
     QGroupBox *buildSettingsBox();
     void resetCounts();

@@ -124,10 +124,16 @@ QWidget *ChapterPracticePanel::buildInfoPage()
     return page;
 }
 
+QGroupBox *ChapterPracticePanel::informationBox(const QString &title, const QString &name)
+{
+    auto *box = named(new QGroupBox(title, m_boxes), name);
+    skin::setBackground(box, skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
+    return box;
+}
+
 QGroupBox *ChapterPracticePanel::buildCountsBox()
 {
-    auto *box = named(new QGroupBox(u"题库信息"_s, m_boxes), u"bankInfoBox"_s);
-    skin::setBackground(box, skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
+    QGroupBox *box = informationBox(u"题库信息"_s, u"bankInfoBox"_s);
     auto *grid = new QGridLayout(box);
     grid->setColumnStretch(2, 1);
     grid->addWidget(new QLabel(u"当前章节:"_s, box), 0, 0);
@@ -153,8 +159,7 @@ QGroupBox *ChapterPracticePanel::buildCountsBox()
 
 QGroupBox *ChapterPracticePanel::buildSettingsBox()
 {
-    auto *box = named(new QGroupBox(u"练习设置"_s, m_boxes), u"settingsBox"_s);
-    skin::setBackground(box, skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
+    QGroupBox *box = informationBox(u"练习设置"_s, u"settingsBox"_s);
     auto *grid = new QGridLayout(box);
     grid->setColumnStretch(3, 1);
 
