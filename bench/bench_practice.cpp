@@ -40,10 +40,11 @@ QM_BENCH_CASE("practice: chapter session, moves and totals")
     QStringList built;
     session::BuildRequest request{chapter, {questions, questions, questions, questions}, true};
 
-    const double build = bench::measure(u"chapter session build of %1 questions (random order)"_s.arg(questions), 9, [&] {
-        clock.advance(1000);
-        built << session::buildChapterSession(db, clock, request, rng).pageId;
-    });
+    const double build =
+        bench::measure(u"chapter session build of %1 questions (random order)"_s.arg(questions), 9, [&] {
+            clock.advance(1000);
+            built << session::buildChapterSession(db, clock, request, rng).pageId;
+        });
 
     // One practice move as the window makes it: record the answer, move on, refresh the display data.
     practice::PracticeSession s(db);
@@ -52,17 +53,18 @@ QM_BENCH_CASE("practice: chapter session, moves and totals")
     choice.boxes[0] = true;
     practice::AnswerInput calculation;
     calculation.editor.lines[0][0] = {true, practice::Direction::Debit, u"银行存款"_s, u"1000"_s};
-    const double move = bench::measure(u"one practice move (check + move + refresh) over %1 rows"_s.arg(s.count()), 201, [&] {
-        s.check(s.current()->typeCode() == 4 ? calculation : choice);
-        if (s.atLast())
-            s.setIndex(0);
-        else
-            s.next();
-        s.reloadRecord();
-        s.numberWithinType();
-        if (s.current()->typeCode() == 4)
-            s.editorContent();
-    });
+    const double move =
+        bench::measure(u"one practice move (check + move + refresh) over %1 rows"_s.arg(s.count()), 201, [&] {
+            s.check(s.current()->typeCode() == 4 ? calculation : choice);
+            if (s.atLast())
+                s.setIndex(0);
+            else
+                s.next();
+            s.reloadRecord();
+            s.numberWithinType();
+            if (s.current()->typeCode() == 4)
+                s.editorContent();
+        });
 
     const double totals = bench::measure(u"finishing totals (compute + store page_total)"_s, 21, [&] {
         const practice::PracticeTotals t = practice::computeTotals(db, built.last());
@@ -70,7 +72,7 @@ QM_BENCH_CASE("practice: chapter session, moves and totals")
     });
     removeSessions(db, built);
 
-    bench::note(u"targets: build < 100 ms (%1), move < 16 ms (%2), totals < 16 ms (%3)"_s
-                    .arg(build < 100 ? u"met"_s : u"MISSED"_s, move < 16 ? u"met"_s : u"MISSED"_s,
-                         totals < 16 ? u"met"_s : u"MISSED"_s));
+    bench::note(u"targets: build < 100 ms (%1), move < 16 ms (%2), totals < 16 ms (%3)"_s.arg(
+        build < 100 ? u"met"_s : u"MISSED"_s, move < 16 ? u"met"_s : u"MISSED"_s,
+        totals < 16 ? u"met"_s : u"MISSED"_s));
 }

@@ -49,20 +49,28 @@ int fourthType(const QString &courseName)
 QString fourthTypeName(int type)
 {
     switch (type) {
-    case 4: return u"计算分析题:"_s;
-    case 5: return u"案例分析题:"_s;
-    case 6: return u"实务操作题:"_s;
-    default: return {};
+    case 4:
+        return u"计算分析题:"_s;
+    case 5:
+        return u"案例分析题:"_s;
+    case 6:
+        return u"实务操作题:"_s;
+    default:
+        return {};
     }
 }
 
 QString fourthTypeShortName(int type)
 {
     switch (type) {
-    case 4: return u"计算题:"_s;
-    case 5: return u"案例题:"_s;
-    case 6: return u"实务题:"_s;
-    default: return u"不明题:"_s;
+    case 4:
+        return u"计算题:"_s;
+    case 5:
+        return u"案例题:"_s;
+    case 6:
+        return u"实务题:"_s;
+    default:
+        return u"不明题:"_s;
     }
 }
 
@@ -70,10 +78,14 @@ QString fourthTypeCountLine(int type, int count, const QString &scoreText)
 {
     const QString n = QString::number(count);
     switch (type) {
-    case 4: return u"计算分析题:  "_s + n + u" 大题,每题"_s + scoreText;
-    case 5: return u"案例分析题:  "_s + n + u"  大题,每题"_s + scoreText;
-    case 6: return u"实务操作题:  "_s + n + u"  题,每题"_s + scoreText;
-    default: return {};
+    case 4:
+        return u"计算分析题:  "_s + n + u" 大题,每题"_s + scoreText;
+    case 5:
+        return u"案例分析题:  "_s + n + u"  大题,每题"_s + scoreText;
+    case 6:
+        return u"实务操作题:  "_s + n + u"  题,每题"_s + scoreText;
+    default:
+        return {};
     }
 }
 

@@ -233,9 +233,9 @@ private Q_SLOTS:
         QCOMPARE(result->title(), u" 练习成绩"_s);
         const QList<std::pair<QString, QString>> values = {
             {u"resultCourse"_s, u"会计基础"_s}, {u"resultChapter"_s, u"第一章"_s}, {u"resultStart"_s, u"09:30:00"_s},
-            {u"resultElapsed"_s, u"3秒"_s},     {u"resultTotal"_s, u"7 题"_s},   {u"resultDone"_s, u"6 题"_s},
-            {u"resultRight"_s, u"3 题"_s},      {u"resultNotDone"_s, u"1 题"_s}, {u"resultWrong"_s, u"6 题"_s},
-            {u"resultFull"_s, u"30 分"_s},      {u"resultScore"_s, u"11 分"_s},  {u"resultPercent"_s, u"37%"_s}};
+            {u"resultElapsed"_s, u"3秒"_s},     {u"resultTotal"_s, u"7 题"_s},     {u"resultDone"_s, u"6 题"_s},
+            {u"resultRight"_s, u"3 题"_s},      {u"resultNotDone"_s, u"1 题"_s},   {u"resultWrong"_s, u"6 题"_s},
+            {u"resultFull"_s, u"30 分"_s},      {u"resultScore"_s, u"11 分"_s},    {u"resultPercent"_s, u"37%"_s}};
         for (const auto &[name, value] : values)
             QCOMPARE(text(result, name), value);
         QCOMPARE(child<QToolButton>(result, u"SpeedButton15"_s)->text(), u"重新练习"_s);
@@ -322,7 +322,9 @@ private Q_SLOTS:
             QVERIFY(!PracticeWindow::current());
             const QString id = p.window->currentPageId();
             QCOMPARE(db::scalar(db::bank(), u"select count(*) from page_total where page_id=?"_s, {id}).toInt(), 1);
-            QCOMPARE(db::scalar(db::bank(), u"select count(*) from test_page where page_id=? and p_mask=1"_s, {id}).toInt(), 1);
+            QCOMPARE(
+                db::scalar(db::bank(), u"select count(*) from test_page where page_id=? and p_mask=1"_s, {id}).toInt(),
+                1);
             auto *result = child<PracticeResultPanel>(p.panel6(), u"practiceResult"_s);
             QCOMPARE(text(result, u"resultCourse"_s), courses->itemText(c));
             QVERIFY(text(result, u"resultPercent"_s).endsWith(u'%'));

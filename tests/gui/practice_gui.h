@@ -10,8 +10,7 @@
 // Finding and driving widgets of the practice screens by their object names.
 namespace practicegui {
 
-template <typename T = QWidget>
-T *child(const QObject *w, const QString &name)
+template <typename T = QWidget> T *child(const QObject *w, const QString &name)
 {
     T *c = w->findChild<T *>(name);
     if (!c)

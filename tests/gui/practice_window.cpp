@@ -376,7 +376,8 @@ private Q_SLOTS:
     {
         Fixture f;
         Window w(inputs(f));
-        db::run(f.bank.db(), u"create trigger no_answers before update on test_page begin select raise(abort,'boom'); end"_s);
+        db::run(f.bank.db(),
+                u"create trigger no_answers before update on test_page begin select raise(abort,'boom'); end"_s);
         messages::Responder r;
         click(w.get(), u"optionB"_s);
         click(w.get(), u"nextButton"_s);

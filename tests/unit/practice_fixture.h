@@ -58,10 +58,11 @@ struct Fixture
         bank.addQuestion(u"C1"_s, u"Q1"_s, 1, u"A"_s, 1);
         bank.addQuestion(u"C1"_s, u"Q2"_s, 2, u"BD"_s, 2);
         bank.addQuestion(u"C1"_s, u"Q3"_s, 3, u"A"_s, 1);
-        bank.insert(u"ex_page_id"_s, {u"C1"_s, u"Q4A"_s, u"4"_s, u"计算"_s, u"100"_s, u"200"_s, u"300"_s, u"-"_s, u"-"_s,
-                                      u"-"_s, QString(), u"解析"_s, 1, 0, 6.0});
-        bank.insert(u"ex_page_id"_s, {u"C1"_s, u"Q4E"_s, u"4"_s, u"分录"_s, u"借:库存现金=100;贷:银行存款=100"_s,
-                                      u"借:原材料=50"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, QString(), u"解析"_s, 0, 0, 10.0});
+        bank.insert(u"ex_page_id"_s, {u"C1"_s, u"Q4A"_s, u"4"_s, u"计算"_s, u"100"_s, u"200"_s, u"300"_s, u"-"_s,
+                                      u"-"_s, u"-"_s, QString(), u"解析"_s, 1, 0, 6.0});
+        bank.insert(u"ex_page_id"_s,
+                    {u"C1"_s, u"Q4E"_s, u"4"_s, u"分录"_s, u"借:库存现金=100;贷:银行存款=100"_s, u"借:原材料=50"_s,
+                     u"-"_s, u"-"_s, u"-"_s, u"-"_s, QString(), u"解析"_s, 0, 0, 10.0});
         bank.addCase(u"C1"_s, u"Q5"_s, 3, 2); // answers A, BC, A
         bank.addQuestion(u"C1"_s, u"Q6"_s, 6, QString(), 4);
     }

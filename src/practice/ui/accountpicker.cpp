@@ -12,7 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
-AccountPicker::AccountPicker(QWidget *parent) : QFrame(parent)
+AccountPicker::AccountPicker(QWidget *parent)
+    : QFrame(parent)
 {
     setObjectName(u"accountPicker"_s);
     setFrameShape(QFrame::Box);

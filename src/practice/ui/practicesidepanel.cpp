@@ -20,7 +20,8 @@ void setStateText(QLabel *label, const QString &text, bool red)
 
 } // namespace
 
-PracticeSidePanel::PracticeSidePanel(const QString &programDir, QWidget *parent) : QGroupBox(u"功能区"_s, parent)
+PracticeSidePanel::PracticeSidePanel(const QString &programDir, QWidget *parent)
+    : QGroupBox(u"功能区"_s, parent)
 {
     setObjectName(u"sidePanel"_s);
     skin::setBackground(this, skin::picture(programDir, u"skin/bg16.bmp"_s));

@@ -7,8 +7,8 @@
 #include "practice/ui/questionpicker.h"
 #include "practice/ui/questionview.h"
 #include "practice/ui/skinbackground.h"
-#include "shell/ui/skin.h"
 #include "shell/ui/messages.h"
+#include "shell/ui/skin.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -43,7 +43,10 @@ QPushButton *toolButton(const QString &text, const QString &name, QWidget *paren
 } // namespace
 
 PracticeWindow::PracticeWindow(const QString &programDir, bool beep, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_programDir(programDir), m_beep(beep), m_session(db::bank())
+    : QWidget(owner, Qt::Window)
+    , m_programDir(programDir)
+    , m_beep(beep)
+    , m_session(db::bank())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(u"ch_page"_s);

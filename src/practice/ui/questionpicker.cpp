@@ -33,7 +33,8 @@ protected:
 
 } // namespace
 
-QuestionPicker::QuestionPicker(QWidget *parent) : QFrame(parent)
+QuestionPicker::QuestionPicker(QWidget *parent)
+    : QFrame(parent)
 {
     setObjectName(u"questionPicker"_s);
     setFrameShape(QFrame::Box);

@@ -21,7 +21,9 @@ namespace {
 class OptionText final : public QLabel
 {
 public:
-    OptionText(QCheckBox *box, QWidget *parent) : QLabel(parent), m_box(box)
+    OptionText(QCheckBox *box, QWidget *parent)
+        : QLabel(parent)
+        , m_box(box)
     {
         setWordWrap(true);
         setCursor(Qt::PointingHandCursor);
@@ -71,7 +73,8 @@ QLabel *valueLabel(const QString &name, QWidget *parent)
 
 } // namespace
 
-QuestionView::QuestionView(const QString &programDir, QWidget *parent) : QGroupBox(u"  题 面  "_s, parent)
+QuestionView::QuestionView(const QString &programDir, QWidget *parent)
+    : QGroupBox(u"  题 面  "_s, parent)
 {
     setObjectName(u"questionArea"_s);
     auto *layout = new QVBoxLayout(this);

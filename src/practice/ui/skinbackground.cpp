@@ -13,7 +13,11 @@ namespace {
 class BackgroundPainter final : public QObject
 {
 public:
-    BackgroundPainter(const QPixmap &pixmap, QObject *parent) : QObject(parent), m_pixmap(pixmap) {}
+    BackgroundPainter(const QPixmap &pixmap, QObject *parent)
+        : QObject(parent)
+        , m_pixmap(pixmap)
+    {
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override

@@ -2,10 +2,10 @@
 #include "session/ui/chapterpracticepanel.h"
 
 #include "practice/ui/skinbackground.h"
-#include "shell/ui/skin.h"
 #include "records/ui/practiceresultpanel.h"
 #include "session/ui/countspinbox.h"
 #include "shell/ui/mainwindow.h"
+#include "shell/ui/skin.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,7 +29,8 @@ class ClickLabel final : public QLabel
 {
 public:
     ClickLabel(const QString &text, std::function<void()> onClick, QWidget *parent)
-        : QLabel(text, parent), m_onClick(std::move(onClick))
+        : QLabel(text, parent)
+        , m_onClick(std::move(onClick))
     {
         setCursor(Qt::PointingHandCursor);
     }
@@ -45,8 +46,7 @@ private:
     std::function<void()> m_onClick;
 };
 
-template <typename T>
-T *named(T *widget, const QString &name)
+template <typename T> T *named(T *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
@@ -63,7 +63,9 @@ QSpinBox *spinBox(const QString &name, int min, int max, int value, QWidget *par
 
 } // namespace
 
-ChapterPracticePanel::ChapterPracticePanel(MainWindow *main, QWidget *panel6) : QWidget(panel6), m_main(main)
+ChapterPracticePanel::ChapterPracticePanel(MainWindow *main, QWidget *panel6)
+    : QWidget(panel6)
+    , m_main(main)
 {
     setObjectName(u"chapterPractice"_s);
     auto *outer = new QHBoxLayout(panel6);
@@ -166,7 +168,10 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     m_all = named(new QCheckBox(box), u"CheckBox9"_s);
     m_all->setChecked(true);
     grid->addWidget(m_all, 0, 0);
-    grid->addWidget(named(new ClickLabel(u"全部习题"_s, [this] { m_all->click(); }, box), u"Label165"_s), 0, 1);
+    grid->addWidget(named(new ClickLabel(
+                              u"全部习题"_s, [this] { m_all->click(); }, box),
+                          u"Label165"_s),
+                    0, 1);
 
     const QStringList boxNames = {u"CheckBox5"_s, u"CheckBox6"_s, u"CheckBox7"_s, u"CheckBox10"_s};
     const QStringList countNames = {u"Edit1"_s, u"Edit2"_s, u"Edit9"_s, u"Edit13"_s};

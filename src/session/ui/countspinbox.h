@@ -9,7 +9,11 @@ class CountSpinBox final : public QSpinBox
 {
     Q_OBJECT
 public:
-    explicit CountSpinBox(QWidget *parent = nullptr) : QSpinBox(parent) { setRange(0, 9999); }
+    explicit CountSpinBox(QWidget *parent = nullptr)
+        : QSpinBox(parent)
+    {
+        setRange(0, 9999);
+    }
 
     void setArrowLimit(int limit)
     {
@@ -18,7 +22,10 @@ public:
     }
     int arrowLimit() const { return m_limit; }
 
-    void stepBy(int steps) override { setValue(qBound(minimum(), value() + steps * singleStep(), qMax(minimum(), m_limit))); }
+    void stepBy(int steps) override
+    {
+        setValue(qBound(minimum(), value() + steps * singleStep(), qMax(minimum(), m_limit)));
+    }
 
 protected:
     StepEnabled stepEnabled() const override
