@@ -62,6 +62,22 @@ struct Program
     void openPanel() const { child<QToolButton>(window.get(), u"SpeedButton3"_s)->click(); }
 };
 
+// Opens the panel, chooses a course and a chapter with every question, starts in selection order.
+PracticeWindow *start(Program &p, int course, const QString &chapterButton)
+{
+    p.openPanel();
+    auto *courses = child<QComboBox>(p.panel6(), u"ComboBox1"_s);
+    courses->setCurrentIndex(course);
+    Q_EMIT courses->activated(course);
+    click(p.panel6(), chapterButton);
+    child<QCheckBox>(p.panel6(), u"CheckBox2"_s)->setChecked(false);
+    click(p.panel6(), u"sd1"_s);
+    PracticeWindow *w = PracticeWindow::current();
+    if (!w || !w->isVisible())
+        qFatal("no practice window");
+    return w;
+}
+
 } // namespace
 
 class PracticeFlowTest : public QObject
@@ -112,13 +128,11 @@ private Q_SLOTS:
         QTest::mouseClick(child(p.panel6(), u"Label165"_s), Qt::LeftButton);
         QVERIFY(!child<QCheckBox>(p.panel6(), u"CheckBox9"_s)->isChecked());
         QVERIFY(child<QSpinBox>(p.panel6(), u"Edit1"_s)->isEnabled());
-        // Arrows stop at the chapter's count; typing more is allowed and selects them all.
+        // The count box holds numbers up to the chapter's count only.
         auto *edit1 = child<QSpinBox>(p.panel6(), u"Edit1"_s);
-        edit1->stepUp();
-        QCOMPARE(edit1->value(), 1);
         edit1->clear();
-        QTest::keyClicks(edit1, u"5x"_s);
-        QCOMPARE(edit1->value(), 5);
+        QTest::keyClicks(edit1, u"x5"_s);
+        QCOMPARE(edit1->value(), 1);
         click(p.panel6(), u"CheckBox5"_s);
         QCOMPARE(edit1->value(), 0);
         child<QSpinBox>(p.panel6(), u"Edit2"_s)->setValue(0);
@@ -150,29 +164,29 @@ private Q_SLOTS:
 
     void wholeFlowOnAFixture()
     {
+        // One course per fourth type, as real banks have them.
         practicetest::Fixture f(u"fixture"_s, false);
+        f.bank.addCourse(u"M2"_s, u"财经法规与会计职业道德"_s);
+        f.bank.addChapter(u"C5"_s, u"案例章"_s, u"M2"_s);
+        f.bank.addCourse(u"M3"_s, u"初级会计电算化"_s);
+        f.bank.addChapter(u"C6"_s, u"实务章"_s, u"M3"_s);
+        db::run(f.bank.db(), u"update ex_page_id set c_id='C5' where p_id='Q5'"_s);
+        db::run(f.bank.db(), u"update ex_page_id set c_id='C6' where p_id='Q6'"_s);
         Program p(f.bank.dir());
         QVERIFY(p.ok);
-        p.openPanel();
-        click(p.panel6(), u"sC1"_s);
-        click(p.panel6(), u"CheckBox2"_s); // appended in selection order
-        // Two of the fourth type: both calculation questions, the case and the practical operation.
-        QTest::mouseClick(child(p.panel6(), u"Label165"_s), Qt::LeftButton);
-        child<QSpinBox>(p.panel6(), u"Edit13"_s)->setValue(2);
-        click(p.panel6(), u"sd1"_s);
-        PracticeWindow *w = PracticeWindow::current();
-        QVERIFY(w);
+
+        // Course 1: choices and both calculation modes.
+        PracticeWindow *w = start(p, 0, u"sC1"_s);
         f.pageId = p.window->currentPageId();
         QCOMPARE(f.pageId, u"20300506093000"_s);
         QCOMPARE(w->windowTitle(), u"章节练习"_s);
-        QVERIFY(w->isVisible());
-        QCOMPARE(text(w, u"Label67"_s), u"实务操作题:"_s);
-        QCOMPARE(text(w, u"fourthCount"_s), u"1 题"_s);
-        QCOMPARE(text(w, u"Label27"_s), u"7"_s);
+        QCOMPARE(text(w, u"Label67"_s), u"计算分析题:"_s);
+        QCOMPARE(text(w, u"fourthCount"_s), u"2 题"_s);
+        QCOMPARE(text(w, u"Label27"_s), u"5"_s);
         QCOMPARE(text(w, u"Label24"_s), u"30"_s);
         QCOMPARE(text(w, u"Label33"_s), u"09:30:00"_s);
-        QCOMPARE(f.bank.count(u"test_page"_s, u"page_id=?"_s, {f.pageId}), 7);
-        QCOMPARE(f.bank.count(u"tmp"_s), 9);
+        QCOMPARE(f.bank.count(u"test_page"_s, u"page_id=?"_s, {f.pageId}), 5);
+        QCOMPARE(f.bank.count(u"tmp"_s), 5);
 
         click(w, u"optionA"_s); // Q1 right
         click(w, u"nextButton"_s);
@@ -190,22 +204,13 @@ private Q_SLOTS:
         click(editor, u"debit2_1"_s);
         child<QLineEdit>(editor, u"account2_1"_s)->setText(u"原材料"_s);
         child<QLineEdit>(editor, u"amount2_1"_s)->setText(u"50"_s);
-        click(w, u"nextButton"_s);
-        click(w, u"optionA"_s); // Q5.1 right
-        click(w, u"nextButton"_s);
-        click(w, u"optionB"_s); // Q5.2 wrong
-        click(w, u"nextButton"_s);
-        click(w, u"nextButton"_s); // Q5.3 left empty
-        QCOMPARE(text(w, u"currentTypeName"_s), u"实务操作分析题"_s);
         for (int k = 0; k < 3; ++k)
             w->Timer2Timer();
-
         p.responder.queue(messages::Answer::Yes);
         click(w, u"finishButton"_s);
         QCOMPARE(p.responder.lastText(), u"确定进行结束练习吗?"_s);
         QVERIFY(!PracticeWindow::current());
 
-        // Records and working rows.
         QCOMPARE(f.record(u"Q1"_s, u"p_real_yn"_s).toInt(), 1);
         QCOMPARE(f.record(u"Q2"_s, u"p_answer"_s).toString(), u"B"_s);
         QCOMPARE(f.record(u"Q2"_s, u"p_real_yn"_s).toInt(), 0);
@@ -214,16 +219,11 @@ private Q_SLOTS:
         QCOMPARE(f.record(u"Q4A"_s, u"p_score"_s).toDouble(), 2.0);
         QCOMPARE(f.record(u"Q4E"_s, u"p_answer"_s).toString(), u"借:库存现金=100/;借:原材料=50////"_s);
         QCOMPARE(f.record(u"Q4E"_s, u"p_score"_s).toDouble(), 5.0);
-        QCOMPARE(f.record(u"Q5"_s, u"p_answer"_s).toString(), u"A/B/////"_s);
-        QCOMPARE(f.record(u"Q5"_s, u"p_score"_s).toDouble(), 2.0);
-        QCOMPARE(f.record(u"Q6"_s, u"p_do_yn"_s).toInt(), 0);
         QCOMPARE(f.tmp(u"Q3"_s, u"0"_s, u"d_p_mask"_s).toInt(), 1);
-        QCOMPARE(f.tmp(u"Q5"_s, u"1"_s, u"p_real_yn"_s).toInt(), 1);
-        QCOMPARE(f.tmp(u"Q5"_s, u"2"_s, u"p_real_yn"_s).toInt(), 0);
-
-        // Totals: done 6 of 7; right rows Q1, Q3, Q5.1; marks 1 + 1 + 2 + 5 + 2 = 11 of 30.
+        QCOMPARE(f.tmp(u"Q2"_s, u"0"_s, u"d_p_b"_s).toInt(), 1);
+        // Right rows Q1, Q3; marks 1 + 1 + 2 + 5 = 9 of 1 + 2 + 1 + 6 + 10.
         QCOMPARE(practicetest::totalsRow(f.bank.db(), f.pageId),
-                 (QStringList{f.pageId, u"3"_s, u"6"_s, u"1"_s, u"6"_s, u"3秒"_s, u"章节练习"_s, u"11"_s}));
+                 (QStringList{f.pageId, u"2"_s, u"3"_s, u"0"_s, u"5"_s, u"3秒"_s, u"章节练习"_s, u"9"_s}));
         QCOMPARE(f.bank.count(u"page_total"_s), 1);
 
         // The practice-result panel is in front with the totals.
@@ -233,17 +233,50 @@ private Q_SLOTS:
         QCOMPARE(result->title(), u" 练习成绩"_s);
         const QList<std::pair<QString, QString>> values = {
             {u"resultCourse"_s, u"会计基础"_s}, {u"resultChapter"_s, u"第一章"_s}, {u"resultStart"_s, u"09:30:00"_s},
-            {u"resultElapsed"_s, u"3秒"_s},     {u"resultTotal"_s, u"7 题"_s},     {u"resultDone"_s, u"6 题"_s},
-            {u"resultRight"_s, u"3 题"_s},      {u"resultNotDone"_s, u"1 题"_s},   {u"resultWrong"_s, u"6 题"_s},
-            {u"resultFull"_s, u"30 分"_s},      {u"resultScore"_s, u"11 分"_s},    {u"resultPercent"_s, u"37%"_s}};
+            {u"resultElapsed"_s, u"3秒"_s},     {u"resultTotal"_s, u"5 题"_s},     {u"resultDone"_s, u"5 题"_s},
+            {u"resultRight"_s, u"2 题"_s},      {u"resultNotDone"_s, u"0 题"_s},   {u"resultWrong"_s, u"3 题"_s},
+            {u"resultFull"_s, u"20 分"_s},      {u"resultScore"_s, u"9 分"_s},     {u"resultPercent"_s, u"45%"_s}};
         for (const auto &[name, value] : values)
             QCOMPARE(text(result, name), value);
         QCOMPARE(child<QToolButton>(result, u"SpeedButton15"_s)->text(), u"重新练习"_s);
         QCOMPARE(child<QToolButton>(result, u"SpeedButton16"_s)->size(), QSize(121, 41));
 
+        // Course 2: the case question's sub-questions.
+        p.clock.advance(1000);
+        w = start(p, 1, u"sC5"_s);
+        QCOMPARE(text(w, u"Label67"_s), u"案例分析题:"_s);
+        QCOMPARE(text(w, u"Label27"_s), u"1"_s);
+        QVERIFY(child(w, u"subCaption"_s)->isVisible());
+        click(w, u"optionA"_s); // sub-question 1 right
+        click(w, u"nextButton"_s);
+        click(w, u"optionB"_s); // sub-question 2 half right: wrong
+        click(w, u"nextButton"_s);
+        p.responder.queue(messages::Answer::Yes);
+        click(w, u"finishButton"_s);
+        f.pageId = p.window->currentPageId();
+        QCOMPARE(f.record(u"Q5"_s, u"p_answer"_s).toString(), u"A/B/////"_s);
+        QCOMPARE(f.record(u"Q5"_s, u"p_score"_s).toDouble(), 2.0);
+        QCOMPARE(f.tmp(u"Q5"_s, u"1"_s, u"p_real_yn"_s).toInt(), 1);
+        QCOMPARE(f.tmp(u"Q5"_s, u"2"_s, u"p_real_yn"_s).toInt(), 0);
+        QCOMPARE(practicetest::totalsRow(f.bank.db(), f.pageId),
+                 (QStringList{f.pageId, u"1"_s, u"2"_s, u"0"_s, u"1"_s, u"0"_s, u"章节练习"_s, u"2"_s}));
+        QCOMPARE(text(result, u"resultPercent"_s), u"33%"_s);
+
+        // Course 3: practical operation is shown, never recorded.
+        p.clock.advance(1000);
+        w = start(p, 2, u"sC6"_s);
+        QCOMPARE(text(w, u"currentTypeName"_s), u"实务操作分析题"_s);
+        QVERIFY(child(w, u"practicalNotice"_s)->isVisible());
+        p.responder.queue(messages::Answer::Yes);
+        click(w, u"finishButton"_s);
+        f.pageId = p.window->currentPageId();
+        QCOMPARE(f.record(u"Q6"_s, u"p_do_yn"_s).toInt(), 0);
+        QCOMPARE(text(result, u"resultNotDone"_s), u"1 题"_s);
+
         // Opening the panel again shows the information box and reselects the first course.
         p.openPanel();
         QCOMPARE(child<QStackedWidget>(p.panel6(), u"infoBoxes"_s)->currentWidget()->objectName(), u"infoPage"_s);
+        QCOMPARE(child<QComboBox>(p.panel6(), u"ComboBox1"_s)->currentIndex(), 0);
     }
 
     void anOpenWindowClosesBeforeTheNextBuild()

@@ -21,6 +21,7 @@ PracticeWindow *openPracticeWindow(MainWindow *main, const practice::PracticeInp
             return;
         if (auto *results = panel6->findChild<PracticeResultPanel *>())
             results->showResult(result);
+        panel6->show();
         main->bringToFront(panel6);
     });
     // Without a window manager a maximise request is not honoured: fill the screen anyway.

@@ -5,7 +5,6 @@
 #include "practice/ui/practicelauncher.h"
 #include "practice/ui/practicewindow.h"
 #include "session/chaptersession.h"
-#include "session/ui/countspinbox.h"
 #include "shell/clock.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -67,9 +66,9 @@ void ChapterPracticePanel::resetCounts()
         m_typeCounts[k]->setText(u"0"_s);
         m_typeTexts[k]->setText(u"题"_s);
     }
-    for (CountSpinBox *s : m_counts) {
+    for (QSpinBox *s : m_counts) {
         s->setValue(0);
-        s->setArrowLimit(0);
+        s->setMaximum(0);
     }
     m_quiet = false;
     m_total->setText(u"0"_s);
@@ -173,7 +172,7 @@ void ChapterPracticePanel::showChapterCounts()
         const int n = counts.perType[t];
         m_typeCounts[t - 1]->setText(QString::number(n));
         m_typeTexts[t - 1]->setText(u"题,每题"_s + MainWindow::typeScoreLabel(t));
-        m_counts[t - 1]->setArrowLimit(n);
+        m_counts[t - 1]->setMaximum(n);
         m_counts[t - 1]->setValue(n);
     }
     for (int t = 4; t <= 6; ++t) {
@@ -182,7 +181,7 @@ void ChapterPracticePanel::showChapterCounts()
             continue;
         m_fourthLine->setText(session::fourthTypeCountLine(t, n, MainWindow::typeScoreLabel(t)));
         m_fourthShort->setText(session::fourthTypeShortName(t));
-        m_counts[3]->setArrowLimit(n);
+        m_counts[3]->setMaximum(n);
         m_counts[3]->setValue(n);
     }
     m_quiet = false;

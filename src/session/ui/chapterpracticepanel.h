@@ -5,7 +5,6 @@
 
 #include <array>
 
-class CountSpinBox;
 class MainWindow;
 class PracticeResultPanel;
 class QCheckBox;
@@ -26,7 +25,7 @@ class QStackedWidget;
 // Label146, Label95, Label96, Label97, Label76, Label174, Label165, CheckBox9, CheckBox5, CheckBox6,
 // CheckBox7, CheckBox10, Edit1, Edit2, Edit9, Edit13 (counts), CheckBox1, Edit3 (seconds),
 // CheckBox2, Edit8 (font size), Label94, sd1; chapter buttons "s" + c_id. Each Edit is a spin box
-// whose arrows stop where its UpDown's did (see CountSpinBox), so only numbers reach the build.
+// with its UpDown's range, so only numbers reach the build.
 class ChapterPracticePanel final : public QWidget
 {
     Q_OBJECT
@@ -80,9 +79,9 @@ private:
     QLabel *m_fourthShort = nullptr;
     QCheckBox *m_all = nullptr;
     std::array<QCheckBox *, 4> m_include{};
-    std::array<CountSpinBox *, 4> m_counts{};
+    std::array<QSpinBox *, 4> m_counts{};
     QCheckBox *m_autoAdvance = nullptr;
-    CountSpinBox *m_seconds = nullptr;
+    QSpinBox *m_seconds = nullptr;
     QCheckBox *m_random = nullptr;
     QSpinBox *m_fontSize = nullptr;
     QLabel *m_preview = nullptr;

@@ -3,7 +3,6 @@
 
 #include "practice/ui/skinbackground.h"
 #include "records/ui/practiceresultpanel.h"
-#include "session/ui/countspinbox.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/skin.h"
 
@@ -179,7 +178,7 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     for (int k = 0; k < 4; ++k) {
         m_include[k] = named(new QCheckBox(captions.at(k), box), boxNames.at(k));
         m_include[k]->setChecked(true);
-        m_counts[k] = named(new CountSpinBox(box), countNames.at(k));
+        m_counts[k] = spinBox(countNames.at(k), 0, 0, 0, box);
         grid->addWidget(m_include[k], 1 + k, 1);
         grid->addWidget(m_counts[k], 1 + k, 2);
         connect(m_include[k], &QCheckBox::toggled, this, [this, k](bool checked) {
@@ -196,8 +195,7 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     auto *speed = new QHBoxLayout;
     m_autoAdvance = named(new QCheckBox(u"速度控制, 每题"_s, box), u"CheckBox1"_s);
     m_autoAdvance->setChecked(true);
-    m_seconds = named(new CountSpinBox(box), u"Edit3"_s);
-    m_seconds->setArrowLimit(100);
+    m_seconds = spinBox(u"Edit3"_s, 0, 100, 0, box);
     speed->addWidget(m_autoAdvance);
     speed->addWidget(m_seconds);
     speed->addWidget(new QLabel(u"秒后,强制切换"_s, box));
