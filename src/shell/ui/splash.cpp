@@ -27,12 +27,12 @@ Splash::Splash(const QString &programDir, const QString &title)
     QFont f(u"黑体"_s);
     f.setPixelSize(27);
     titleLabel->setFont(f);
-    titleLabel->setStyleSheet(u"color:white;background:transparent"_s);
+    titleLabel->setStyleSheet(u"color:#1d3f73;background:transparent"_s);
     titleLabel->setGeometry(24, 70, 406, 44);
 
     auto *version = new QLabel(u"V 1.0"_s, this);
     version->setObjectName(u"Label2"_s);
-    version->setStyleSheet(u"color:white;background:transparent"_s);
+    version->setStyleSheet(u"color:#4a6d9c;background:transparent"_s);
     version->setGeometry(24, 118, 200, 20);
 
     m_status = new QLabel(u"请稍等,正在启动程序..."_s, this);
