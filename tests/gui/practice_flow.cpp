@@ -5,6 +5,7 @@
 
 #include "db/connection.h"
 
+#include "practice/entrytext.h"
 #include "practice/ui/entryeditor.h"
 #include "practice/ui/practicewindow.h"
 #include "records/ui/practiceresultpanel.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -319,51 +321,66 @@ private Q_SLOTS:
         p.openPanel();
         auto *courses = child<QComboBox>(p.panel6(), u"ComboBox1"_s);
         QVERIFY(courses->count() >= 1);
-        // Every course, every chapter with questions: start, answer each row, finish.
+        // Every chapter of every course: start, answer each row, mark one, finish.
+        QSet<int> types;
+        QSet<bool> calculationModes;
         int sessions = 0;
         for (int c = 0; c < courses->count(); ++c) {
             courses->setCurrentIndex(c);
             Q_EMIT courses->activated(c);
-            const auto buttons = child(p.panel6(), u"chapterButtons"_s)->findChildren<QPushButton *>();
-            if (buttons.isEmpty())
-                continue;
-            buttons.first()->click();
-            if (!child<QPushButton>(p.panel6(), u"sd1"_s)->isEnabled())
-                continue;
-            p.clock.advance(1000);
-            click(p.panel6(), u"sd1"_s);
-            PracticeWindow *w = PracticeWindow::current();
-            QVERIFY(w);
-            const int rows = w->session().count();
-            QVERIFY(rows > 0);
-            for (int k = 0; k < rows; ++k) {
-                const int type = w->session().current()->typeCode();
-                if (type == 4) {
-                    auto *editor = child<EntryEditor>(w, u"entryEditor"_s);
-                    child<QLineEdit>(editor, u"computedAmount1"_s)->setText(u"1"_s);
-                    click(editor, u"debit1_1"_s);
-                    child<QLineEdit>(editor, u"account1_1"_s)->setText(u"库存现金"_s);
-                } else if (type != 6) {
-                    click(w, u"optionA"_s);
+            QStringList chapters;
+            for (QPushButton *b : child(p.panel6(), u"chapterButtons"_s)->findChildren<QPushButton *>())
+                chapters << b->objectName();
+            for (const QString &chapter : chapters) {
+                p.clock.advance(1000);
+                PracticeWindow *w = start(p, c, chapter);
+                const int rows = w->session().count();
+                QVERIFY(rows > 0);
+                auto *editor = child<EntryEditor>(w, u"entryEditor"_s);
+                for (int k = 0; k < rows; ++k) {
+                    const practice::PracticeRow &row = *w->session().current();
+                    types << row.typeCode();
+                    if (row.typeCode() == 4) {
+                        // Sub-item 1 answered right, in the question's own mode.
+                        calculationModes << row.amountsMode;
+                        practice::EditorContent content = practice::editorContentFor(row.amountsMode, false, {});
+                        if (row.amountsMode)
+                            content.amounts[0] = row.options[0];
+                        else
+                            content.lines[0] = practice::parseSubItem(row.options[0]);
+                        editor->setContent(content);
+                    } else if (row.typeCode() != 6) {
+                        click(w, u"optionA"_s);
+                    }
+                    if (k == 0)
+                        click(w, u"markButton"_s);
+                    click(w, u"nextButton"_s);
                 }
-                if (k == 0)
-                    click(w, u"markButton"_s);
-                click(w, u"nextButton"_s);
+                p.responder.queue(messages::Answer::Yes);
+                click(w, u"finishButton"_s);
+                QVERIFY(!PracticeWindow::current());
+                const QString id = p.window->currentPageId();
+                const QVariantList key{id};
+                QCOMPARE(db::scalar(db::bank(), u"select count(*) from page_total where page_id=?"_s, key).toInt(), 1);
+                QCOMPARE(db::scalar(db::bank(), u"select count(*) from test_page where page_id=? and p_mask=1"_s, key)
+                             .toInt(),
+                         1);
+                // Every calculation question earned at least the share of its first sub-item.
+                QCOMPARE(db::scalar(db::bank(),
+                                    u"select count(*) from test_page where page_id=? and p_type=4 and "
+                                    "(p_do_yn=0 or p_score<=0)"_s,
+                                    key)
+                             .toInt(),
+                         0);
+                auto *result = child<PracticeResultPanel>(p.panel6(), u"practiceResult"_s);
+                QCOMPARE(text(result, u"resultCourse"_s), courses->itemText(c));
+                QVERIFY(text(result, u"resultPercent"_s).endsWith(u'%'));
+                ++sessions;
             }
-            p.responder.queue(messages::Answer::Yes);
-            click(w, u"finishButton"_s);
-            QVERIFY(!PracticeWindow::current());
-            const QString id = p.window->currentPageId();
-            QCOMPARE(db::scalar(db::bank(), u"select count(*) from page_total where page_id=?"_s, {id}).toInt(), 1);
-            QCOMPARE(
-                db::scalar(db::bank(), u"select count(*) from test_page where page_id=? and p_mask=1"_s, {id}).toInt(),
-                1);
-            auto *result = child<PracticeResultPanel>(p.panel6(), u"practiceResult"_s);
-            QCOMPARE(text(result, u"resultCourse"_s), courses->itemText(c));
-            QVERIFY(text(result, u"resultPercent"_s).endsWith(u'%'));
-            ++sessions;
         }
-        QVERIFY(sessions >= 1);
+        QVERIFY(sessions >= 3);
+        QCOMPARE(types, (QSet<int>{1, 2, 3, 4, 5, 6}));
+        QCOMPARE(calculationModes, (QSet<bool>{true, false}));
     }
 };
 
