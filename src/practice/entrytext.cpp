@@ -8,8 +8,8 @@ QString lineText(const EntryLine &line)
 {
     if (line.direction == Direction::None)
         return {};
-    return (line.direction == Direction::Debit ? u"借:"_s : u"贷:"_s) + line.account.trimmed() + u'='
-        + line.amount.trimmed();
+    return (line.direction == Direction::Debit ? u"借:"_s : u"贷:"_s) + line.account.trimmed() + u'=' +
+           line.amount.trimmed();
 }
 
 QString subItemText(const SubItemLines &lines, bool firstSubItem)

@@ -34,8 +34,8 @@ using SubItemLines = std::array<EntryLine, kLinesPerSubItem>;
 
 struct EditorContent
 {
-    std::array<QString, kSubItems> amounts;       // computed-amount boxes
-    std::array<SubItemLines, kSubItems> lines;    // entry lines of each sub-item
+    std::array<QString, kSubItems> amounts;    // computed-amount boxes
+    std::array<SubItemLines, kSubItems> lines; // entry lines of each sub-item
     bool operator==(const EditorContent &) const = default;
 };
 

@@ -10,7 +10,7 @@
 // text of the option boxes and the marks of a calculation question.
 namespace practice {
 
-using Choices = std::array<bool, 6>; // option boxes A..F
+using Choices = std::array<bool, 6>;                   // option boxes A..F
 using SubItemAnswers = std::array<QString, kSubItems>; // correct answers of sub-items 1..6, "-" = unused
 
 // The boxes after option `index` (0 = A) became checked: a single choice keeps only that box,

@@ -80,9 +80,8 @@ void PracticeSession::checkChoice(const PracticeRow &row, const AnswerInput &inp
         db::run(m_db,
                 u"update test_page set p_a=?,p_b=?,p_c=?,p_d=?,p_e=?,p_f=?,p_answer=?,p_first_answer=?,"
                 "p_do_yn=1,p_real_yn=?,p_score=? where page_id=? and p_id=?"_s,
-                boxValues(input.boxes)
-                    + QVariantList{recorded, m_record.done ? m_record.firstAnswer : recorded, recordRight ? 1 : 0,
-                                   score, row.pageId, row.pId});
+                boxValues(input.boxes) + QVariantList{recorded, m_record.done ? m_record.firstAnswer : recorded,
+                                                      recordRight ? 1 : 0, score, row.pageId, row.pId});
     }
     if (answered)
         db::run(m_db, u"update tmp set p_real_yn=? where page_id=? and c_p_id=? and e_m_id=?"_s,
@@ -104,8 +103,7 @@ void PracticeSession::checkCalculation(const PracticeRow &row, const AnswerInput
                                                      : judgeEntries(input.editor, row.options, row.score);
     if (!result.record)
         return;
-    db::run(m_db,
-            u"update test_page set p_answer=?,p_do_yn=1,p_real_yn=1,p_score=? where page_id=? and p_id=?"_s,
+    db::run(m_db, u"update test_page set p_answer=?,p_do_yn=1,p_real_yn=1,p_score=? where page_id=? and p_id=?"_s,
             {result.answer, result.score, row.pageId, row.pId});
     readRecord();
 }

@@ -11,7 +11,11 @@ namespace practice {
 class ForcedSwitch final
 {
 public:
-    ForcedSwitch(int start, int resetTo) : m_value(start), m_reset(resetTo) {}
+    ForcedSwitch(int start, int resetTo)
+        : m_value(start)
+        , m_reset(resetTo)
+    {
+    }
 
     struct Tick
     {

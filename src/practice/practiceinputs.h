@@ -18,19 +18,19 @@ enum class QuestionSet {
 
 struct PracticeInputs
 {
-    QString sessionKind;           // window caption, stored with the totals
-    int countdownStart = 0;        // first value of the forced-switch countdown
-    int questionSeconds = 0;       // value the countdown restarts from after every move
-    int questionTotal = 0;         // questions of the session (a case question counts once)
-    QString startTime;             // "hh:mm:ss"
-    bool autoAdvance = false;      // forced-switch countdown runs
-    bool elapsedClock = true;      // elapsed-time clock runs
+    QString sessionKind;      // window caption, stored with the totals
+    int countdownStart = 0;   // first value of the forced-switch countdown
+    int questionSeconds = 0;  // value the countdown restarts from after every move
+    int questionTotal = 0;    // questions of the session (a case question counts once)
+    QString startTime;        // "hh:mm:ss"
+    bool autoAdvance = false; // forced-switch countdown runs
+    bool elapsedClock = true; // elapsed-time clock runs
     QString firstNumber = QStringLiteral("1");
-    QString fourthTypeName;        // "计算分析题:", "案例分析题:", "实务操作题:" or empty
-    int fontSize = 0;              // 0 = 12
-    bool answerCover = true;       // covers the learner's answers in the answer panel
+    QString fourthTypeName;  // "计算分析题:", "案例分析题:", "实务操作题:" or empty
+    int fontSize = 0;        // 0 = 12
+    bool answerCover = true; // covers the learner's answers in the answer panel
     QuestionSet questionSet = QuestionSet::Session;
-    QString pageId;                // the session the question set belongs to
+    QString pageId; // the session the question set belongs to
     // Review modes
     int answerPanelHeight = 0;     // 0 (closed) or 169
     bool showAnswerEnabled = true; // the "显示答案" button

@@ -45,7 +45,8 @@ void PracticeSession::open(QuestionSet set, const QString &pageId)
 {
     QString where;
     QVariantList values;
-    const QString answered = u" where c_p_id in (select p_id from test_page where p_do_yn=? and p_real_yn=? and page_id=?)"_s;
+    const QString answered =
+        u" where c_p_id in (select p_id from test_page where p_do_yn=? and p_real_yn=? and page_id=?)"_s;
     switch (set) {
     case QuestionSet::Session:
         where = u" where page_id=?"_s;
@@ -66,8 +67,8 @@ void PracticeSession::open(QuestionSet set, const QString &pageId)
     case QuestionSet::WholeTable:
         break;
     }
-    QSqlQuery q = db::run(m_db, u"select "_s + kRowColumns + u" from tmp"_s + where + u" order by p_type,c_p_id,e_m_id"_s,
-                          values);
+    QSqlQuery q = db::run(
+        m_db, u"select "_s + kRowColumns + u" from tmp"_s + where + u" order by p_type,c_p_id,e_m_id"_s, values);
     QList<PracticeRow> rows;
     while (q.next())
         rows.append(readRow(q));
@@ -179,7 +180,8 @@ void PracticeSession::setMarkFlag(const QString &column, bool PracticeRow::*fiel
     db::Transaction tx(m_db);
     // column is one of two fixed names, never typed text.
     db::run(m_db, u"update tmp set d_"_s + column + u"=? where page_id=? and c_p_id=?"_s, {value ? 1 : 0, pageId, pId});
-    db::run(m_db, u"update test_page set "_s + column + u"=? where page_id=? and p_id=?"_s, {value ? 1 : 0, pageId, pId});
+    db::run(m_db, u"update test_page set "_s + column + u"=? where page_id=? and p_id=?"_s,
+            {value ? 1 : 0, pageId, pId});
     tx.commit();
     for (PracticeRow &r : m_rows) {
         if (r.pageId == pageId && r.pId == pId)
@@ -217,7 +219,8 @@ EditorContent PracticeSession::editorContent()
 
 QString typeName(const QString &type)
 {
-    static const QStringList names = {u"单选题"_s, u"多选题"_s, u"判断题"_s, u"计算分析题"_s, u"案例分析题"_s, u"实务操作题"_s};
+    static const QStringList names = {u"单选题"_s,     u"多选题"_s,     u"判断题"_s,
+                                      u"计算分析题"_s, u"案例分析题"_s, u"实务操作题"_s};
     const int t = type.toInt();
     return t >= 1 && t <= 6 && type == QString::number(t) ? names.at(t - 1) : QString();
 }

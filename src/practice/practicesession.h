@@ -23,14 +23,14 @@ struct PracticeRow
     QString chapter;
     QString pId;
     QString pageId;
-    QString type;                    // "1".."6"
+    QString type; // "1".."6"
     QString stem;
-    std::array<QString, 6> options;  // option texts, or the correct answers of calculation sub-items
+    std::array<QString, 6> options; // option texts, or the correct answers of calculation sub-items
     QString correct;
     QString memo;
     bool amountsMode = false;
     double score = 0;
-    QString subNumber;               // "0" when not a case question
+    QString subNumber; // "0" when not a case question
     QString subStem;
     Choices chosen{};
     bool done = false;
@@ -39,7 +39,10 @@ struct PracticeRow
     bool essence = false;
 
     // 1..6, or 0 for any other code (codes compare exactly: " 1" is not 1).
-    int typeCode() const { return type.size() == 1 && type[0] >= u'1' && type[0] <= u'6' ? type[0].unicode() - u'0' : 0; }
+    int typeCode() const
+    {
+        return type.size() == 1 && type[0] >= u'1' && type[0] <= u'6' ? type[0].unicode() - u'0' : 0;
+    }
 };
 
 // The current question's answer record (test_page).
@@ -66,7 +69,11 @@ struct AnswerInput
 class PracticeSession final
 {
 public:
-    explicit PracticeSession(const QSqlDatabase &db) : m_db(db) {}
+    explicit PracticeSession(const QSqlDatabase &db)
+        : m_db(db)
+    {
+    }
+    const QSqlDatabase &database() const { return m_db; }
 
     // Loads the question set and makes its first row current.
     void open(QuestionSet set, const QString &pageId);

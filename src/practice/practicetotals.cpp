@@ -12,7 +12,9 @@ PracticeTotals computeTotals(const QSqlDatabase &db, const QString &pageId)
 {
     PracticeTotals t;
     auto count = [&](const QString &sql, const QVariantList &values) { return db::scalar(db, sql, values, 0).toInt(); };
-    auto sum = [&](const QString &sql, const QVariantList &values) { return db::scalar(db, sql, values, 0).toDouble(); };
+    auto sum = [&](const QString &sql, const QVariantList &values) {
+        return db::scalar(db, sql, values, 0).toDouble();
+    };
     t.done = count(u"select count(page_id) from test_page where p_do_yn=? and page_id=?"_s, {1, pageId});
     t.notDone = count(u"select count(page_id) from test_page where p_do_yn=? and page_id=?"_s, {0, pageId});
     t.right = count(u"select count(page_id) from tmp where p_real_yn=? and page_id=?"_s, {1, pageId});
@@ -26,9 +28,14 @@ void storeTotals(const QSqlDatabase &db, const QString &pageId, const PracticeTo
                  const QString &elapsedText, const QString &sessionKind)
 {
     db::Transaction tx(db);
-    const QVariantList values = {QString::number(totals.right), QString::number(totals.wrong),
-                                 QString::number(totals.notDone), QString::number(totals.done), elapsedText,
-                                 sessionKind, totals.score, pageId};
+    const QVariantList values = {QString::number(totals.right),
+                                 QString::number(totals.wrong),
+                                 QString::number(totals.notDone),
+                                 QString::number(totals.done),
+                                 elapsedText,
+                                 sessionKind,
+                                 totals.score,
+                                 pageId};
     const bool exists = db::scalar(db, u"select count(*) from page_total where page_id=?"_s, {pageId}, 0).toInt() > 0;
     if (exists) {
         db::run(db,

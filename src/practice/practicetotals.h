@@ -9,11 +9,11 @@ namespace practice {
 
 struct PracticeTotals
 {
-    int done = 0;       // answer records answered
-    int notDone = 0;    // answer records not answered
-    int right = 0;      // working rows judged right (each case sub-question counts once)
-    int wrong = 0;      // working rows not judged right
-    double score = 0;   // marks of the records judged right
+    int done = 0;     // answer records answered
+    int notDone = 0;  // answer records not answered
+    int right = 0;    // working rows judged right (each case sub-question counts once)
+    int wrong = 0;    // working rows not judged right
+    double score = 0; // marks of the records judged right
     double fullMarks = 0;
 };
 

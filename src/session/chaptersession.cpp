@@ -46,35 +46,45 @@ int fourthType(const QString &courseName)
     return type;
 }
 
+namespace {
+
+// Texts of the fourth types 4, 5 and 6: panel name, short name, and what follows the count.
+struct FourthTypeTexts
+{
+    const char16_t *name;
+    const char16_t *shortName;
+    const char16_t *afterCount;
+};
+
+const FourthTypeTexts *fourthTypeTexts(int type)
+{
+    static const FourthTypeTexts texts[] = {{u"计算分析题:", u"计算题:", u" 大题,每题"},
+                                            {u"案例分析题:", u"案例题:", u"  大题,每题"},
+                                            {u"实务操作题:", u"实务题:", u"  题,每题"}};
+    return type >= 4 && type <= 6 ? &texts[type - 4] : nullptr;
+}
+
+} // namespace
+
 QString fourthTypeName(int type)
 {
-    switch (type) {
-    case 4: return u"计算分析题:"_s;
-    case 5: return u"案例分析题:"_s;
-    case 6: return u"实务操作题:"_s;
-    default: return {};
-    }
+    const FourthTypeTexts *t = fourthTypeTexts(type);
+    return t ? QString::fromUtf16(t->name) : QString();
 }
 
 QString fourthTypeShortName(int type)
 {
-    switch (type) {
-    case 4: return u"计算题:"_s;
-    case 5: return u"案例题:"_s;
-    case 6: return u"实务题:"_s;
-    default: return u"不明题:"_s;
-    }
+    const FourthTypeTexts *t = fourthTypeTexts(type);
+    return t ? QString::fromUtf16(t->shortName) : u"不明题:"_s;
 }
 
 QString fourthTypeCountLine(int type, int count, const QString &scoreText)
 {
-    const QString n = QString::number(count);
-    switch (type) {
-    case 4: return u"计算分析题:  "_s + n + u" 大题,每题"_s + scoreText;
-    case 5: return u"案例分析题:  "_s + n + u"  大题,每题"_s + scoreText;
-    case 6: return u"实务操作题:  "_s + n + u"  题,每题"_s + scoreText;
-    default: return {};
-    }
+    const FourthTypeTexts *t = fourthTypeTexts(type);
+    if (!t)
+        return {};
+    return QString::fromUtf16(t->name) + u"  "_s + QString::number(count) + QString::fromUtf16(t->afterCount) +
+           scoreText;
 }
 
 QString fourthTypeEmptyLine(int type)

@@ -23,6 +23,10 @@ struct Fixture
 {
     explicit Fixture(bool online = false, QSize screen = QSize(1366, 768)) : display(screen)
     {
+        // The chapter-practice panel ends the program on a bank without courses and reports a
+        // course without chapters.
+        bank.addCourse(u"M1"_s, u"会计基础"_s);
+        bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
         window = std::make_unique<MainWindow>(bank.dir(), &display);
         window->setOnlineProbe([online] { return online; });
         window->show();
@@ -98,8 +102,6 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QString, panel);
         Fixture f;
-        // The session panels close the program when the bank holds no course.
-        f.bank.addCourse(u"M1"_s, u"会计基础"_s);
         QSignalSpy practice(f.window.get(), &MainWindow::chapterPracticeRequested);
         QSignalSpy exam(f.window.get(), &MainWindow::mockExamRequested);
         f.button(button)->click();

@@ -14,8 +14,7 @@ using namespace practice;
 
 namespace {
 
-template <typename T>
-T *child(QWidget *w, const QString &name)
+template <typename T> T *child(QWidget *w, const QString &name)
 {
     T *c = w->findChild<T *>(name);
     if (!c)

@@ -146,7 +146,8 @@ private Q_SLOTS:
         bank.addQuestion(u"C1"_s, u"T1"_s, 3, u"A"_s);
         bank.addCase(u"C1"_s, u"K1"_s, 3);
         QRandomGenerator rng(7);
-        const BuildResult r = buildChapterSession(bank.db(), clock, {u"C1"_s, {counts[0], counts[1], counts[2], counts[3]}, false}, rng);
+        const BuildResult r =
+            buildChapterSession(bank.db(), clock, {u"C1"_s, {counts[0], counts[1], counts[2], counts[3]}, false}, rng);
         QVERIFY(r.pageId.startsWith(u"2031020304"_s));
         QCOMPARE(r.pageId.size(), 14);
         QCOMPARE(recordIds(bank, r.pageId).join(u' '), records);

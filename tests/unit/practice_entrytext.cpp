@@ -79,8 +79,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("pieces");
         QTest::newRow("six") << u"a/b/c/d/e/f"_s << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s};
         QTest::newRow("short") << u"a/b"_s << QStringList{u"a"_s, u"b"_s, {}, {}, {}, {}};
-        QTest::newRow("sixth keeps the rest") << u"1/2/3/4/5/6/7"_s
-                                              << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6/7"_s};
+        QTest::newRow("sixth keeps the rest")
+            << u"1/2/3/4/5/6/7"_s << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6/7"_s};
         QTest::newRow("empty") << QString() << QStringList{{}, {}, {}, {}, {}, {}};
     }
     void splitsAnswers()
@@ -136,7 +136,8 @@ private Q_SLOTS:
     {
         bool notDone = false;
         // Two lines in sub-item 1; lines 1 and 2 shown in every sub-item, line 2 of sub-item 2 empty.
-        EditorContent c = editorContentFor(false, true, u"借:库存现金=100;贷:银行存款=100/;借:原材料=50////"_s, &notDone);
+        EditorContent c =
+            editorContentFor(false, true, u"借:库存现金=100;贷:银行存款=100/;借:原材料=50////"_s, &notDone);
         QVERIFY(c.lines[0][1].taken());
         QVERIFY(c.lines[1][0].taken());
         QCOMPARE(c.lines[1][1], (EntryLine{true, Direction::None, {}, {}}));

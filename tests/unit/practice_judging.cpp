@@ -1,5 +1,7 @@
 // Judging without a database: option exclusivity, answer letters, calculation marks, the two
 // clocks of the practice window and the result texts.
+#include "practice_fixture.h"
+
 #include "practice/judging.h"
 #include "practice/practiceclock.h"
 #include "practice/practicetotals.h"
@@ -8,16 +10,9 @@
 
 using namespace Qt::StringLiterals;
 using namespace practice;
+using practicetest::boxes;
 
 namespace {
-
-Choices boxes(const QString &letters)
-{
-    Choices c{};
-    for (QChar l : letters)
-        c[l.unicode() - u'A'] = true;
-    return c;
-}
 
 SubItemAnswers answers(const QStringList &list)
 {
@@ -34,7 +29,8 @@ EditorContent entries(const QList<QStringList> &subItems)
         for (int l = 0; l < subItems.at(s).size(); ++l) {
             const QString &t = subItems.at(s).at(l); // "借 account amount"
             const QStringList parts = t.split(u' ');
-            c.lines[s][l] = {true, parts.at(0) == u"借" ? Direction::Debit : Direction::Credit, parts.at(1), parts.at(2)};
+            c.lines[s][l] = {true, parts.at(0) == u"借" ? Direction::Debit : Direction::Credit, parts.at(1),
+                             parts.at(2)};
         }
     }
     return c;
@@ -143,17 +139,19 @@ private Q_SLOTS:
         QTest::addColumn<double>("score");
         QTest::addColumn<bool>("record");
         // Sub-item 1: 借:库存现金=100;贷:银行存款=100, sub-item 2: 借:原材料=500;贷:银行存款=500, share 5.
-        QTest::newRow("both in order") << QList<QStringList>{{u"借 库存现金 100"_s, u"贷 银行存款 100"_s}} << 5.0 << true;
-        QTest::newRow("reverse order") << QList<QStringList>{{u"贷 银行存款 100"_s, u"借 库存现金 100"_s}} << 5.0 << true;
+        QTest::newRow("both in order") << QList<QStringList>{{u"借 库存现金 100"_s, u"贷 银行存款 100"_s}} << 5.0
+                                       << true;
+        QTest::newRow("reverse order") << QList<QStringList>{{u"贷 银行存款 100"_s, u"借 库存现金 100"_s}} << 5.0
+                                       << true;
         QTest::newRow("one line alone") << QList<QStringList>{{u"借 库存现金 100"_s}} << 0.0 << true;
         QTest::newRow("containment") << QList<QStringList>{{u"借 库存现金 10"_s, u"贷 银行存款 100"_s}} << 5.0 << true;
         QTest::newRow("repeated line counts twice")
             << QList<QStringList>{{u"借 库存现金 100"_s, u"借 库存现金 100"_s}} << 5.0 << true;
         QTest::newRow("extra wrong line costs the share")
             << QList<QStringList>{{u"借 库存现金 100"_s, u"贷 银行存款 100"_s, u"借 商誉 1"_s}} << 5.0 << true;
-        QTest::newRow("both sub-items")
-            << QList<QStringList>{{u"借 库存现金 100"_s, u"贷 银行存款 100"_s}, {u"借 原材料 500"_s, u"贷 银行存款 500"_s}}
-            << 10.0 << true;
+        QTest::newRow("both sub-items") << QList<QStringList>{{u"借 库存现金 100"_s, u"贷 银行存款 100"_s},
+                                                              {u"借 原材料 500"_s, u"贷 银行存款 500"_s}}
+                                        << 10.0 << true;
         QTest::newRow("nothing taken") << QList<QStringList>{} << 0.0 << false;
     }
     void entriesMode()
@@ -181,8 +179,8 @@ private Q_SLOTS:
         // Six sub-items of three long lines pass 255 characters; the text stays whole.
         EditorContent longOne;
         for (int s = 0; s < 6; ++s)
-            longOne = entries(QList<QStringList>(6, {u"借 交易性金融资产 123456789.00"_s, u"贷 其他货币资金 123456789.00"_s,
-                                                      u"贷 应付职工薪酬 1.00"_s}));
+            longOne = entries(QList<QStringList>(6, {u"借 交易性金融资产 123456789.00"_s,
+                                                     u"贷 其他货币资金 123456789.00"_s, u"贷 应付职工薪酬 1.00"_s}));
         QVERIFY(judgeEntries(longOne, correct, 10).answer.size() > 255);
         // No used sub-item: no marks.
         QCOMPARE(judgeEntries(c, answers({}), 10).score, 0.0);

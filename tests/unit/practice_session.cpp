@@ -3,9 +3,9 @@
 #include "db/sql.h"
 #include "practice/practicesession.h"
 #include "practice/practicetotals.h"
+#include "practice_fixture.h"
 #include "session/chaptersession.h"
 #include "shell/clock.h"
-#include "support/testbank.h"
 
 #include <QRandomGenerator>
 #include <QSqlRecord>
@@ -14,53 +14,10 @@
 using namespace Qt::StringLiterals;
 using namespace practice;
 
+using practicetest::boxes;
+using practicetest::Fixture;
+
 namespace {
-
-Choices boxes(const QString &letters)
-{
-    Choices c{};
-    for (QChar l : letters)
-        c[l.unicode() - u'A'] = true;
-    return c;
-}
-
-// One chapter of a "基础" course: one question of each choice type, two calculation questions (one
-// per mode), a case question with three sub-questions and a practical-operation question.
-struct Fixture
-{
-    TestBank bank;
-    FakeClock clock{QDateTime(QDate(2030, 5, 6), QTime(7, 8, 9))};
-    QString pageId;
-
-    Fixture()
-    {
-        bank.addCourse(u"M1"_s, u"会计基础"_s);
-        bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
-        bank.addQuestion(u"C1"_s, u"Q1"_s, 1, u"A"_s, 1);
-        bank.addQuestion(u"C1"_s, u"Q2"_s, 2, u"BD"_s, 2);
-        bank.addQuestion(u"C1"_s, u"Q3"_s, 3, u"A"_s, 1);
-        bank.insert(u"ex_page_id"_s, {u"C1"_s, u"Q4A"_s, u"4"_s, u"计算"_s, u"100"_s, u"200"_s, u"300"_s, u"-"_s, u"-"_s,
-                                      u"-"_s, QString(), u"解析"_s, 1, 0, 6.0});
-        bank.insert(u"ex_page_id"_s, {u"C1"_s, u"Q4E"_s, u"4"_s, u"分录"_s, u"借:库存现金=100;贷:银行存款=100"_s,
-                                      u"借:原材料=50"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, QString(), u"解析"_s, 0, 0, 10.0});
-        bank.addCase(u"C1"_s, u"Q5"_s, 3, 2); // answers A, BC, A
-        bank.addQuestion(u"C1"_s, u"Q6"_s, 6, QString(), 4);
-        Clock::install(&clock);
-        QRandomGenerator rng(1);
-        pageId = session::buildChapterSession(bank.db(), clock, {u"C1"_s, {9, 9, 9, 9}, false}, rng).pageId;
-    }
-    ~Fixture() { Clock::install(nullptr); }
-
-    QVariant record(const QString &pId, const QString &column) const
-    {
-        return db::scalar(bank.db(), u"select "_s + column + u" from test_page where page_id=? and p_id=?"_s,
-                          {pageId, pId});
-    }
-    QVariant tmp(const QString &pId, const QString &sub, const QString &column) const
-    {
-        return db::scalar(bank.db(), u"select "_s + column + u" from tmp where c_p_id=? and e_m_id=?"_s, {pId, sub});
-    }
-};
 
 int indexOf(const PracticeSession &s, const QString &pId, const QString &sub = u"0"_s)
 {
@@ -69,6 +26,13 @@ int indexOf(const PracticeSession &s, const QString &pId, const QString &sub = u
             return k;
     }
     return -1;
+}
+
+PracticeSession opened(const Fixture &f)
+{
+    PracticeSession s(f.bank.db());
+    s.open(QuestionSet::Session, f.pageId);
+    return s;
 }
 
 } // namespace
@@ -80,8 +44,7 @@ private Q_SLOTS:
     void opensInTypeOrder()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         QCOMPARE(s.count(), 9);
         QStringList order;
         QList<int> numbers;
@@ -106,8 +69,7 @@ private Q_SLOTS:
     void movesStopAtTheEnds()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.previous();
         QCOMPARE(s.index(), 0);
         s.setIndex(s.count() - 1);
@@ -125,8 +87,7 @@ private Q_SLOTS:
     void recordsChoices()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         // Nothing chosen: nothing recorded, the question stays unanswered.
         s.check({});
         QCOMPARE(f.record(u"Q1"_s, u"p_do_yn"_s).toInt(), 0);
@@ -167,8 +128,7 @@ private Q_SLOTS:
     void recordsCaseSubQuestions()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q5"_s, u"2"_s));
         s.check({boxes(u"AC"_s), {}});
         QCOMPARE(f.record(u"Q5"_s, u"p_answer"_s).toString(), u"/AC/////"_s);
@@ -197,8 +157,7 @@ private Q_SLOTS:
     void recordsCalculations()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q4A"_s));
         AnswerInput in;
         s.check(in); // all empty: nothing
@@ -238,8 +197,7 @@ private Q_SLOTS:
     void neverRecordsPracticalOperation()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q6"_s));
         s.check({boxes(u"A"_s), {}});
         QCOMPARE(f.record(u"Q6"_s, u"p_do_yn"_s).toInt(), 0);
@@ -249,8 +207,7 @@ private Q_SLOTS:
     void marksBelongToTheQuestion()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.setIndex(indexOf(s, u"Q5"_s, u"1"_s));
         s.toggleMark();
         s.toggleEssence();
@@ -285,8 +242,7 @@ private Q_SLOTS:
         QFETCH(int, set);
         QFETCH(QString, rows);
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.check({boxes(u"A"_s), {}}); // Q1 right
         s.setIndex(2);
         s.check({boxes(u"B"_s), {}}); // Q3 wrong
@@ -313,8 +269,7 @@ private Q_SLOTS:
     void finishingTotals()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
+        PracticeSession s = opened(f);
         s.check({boxes(u"A"_s), {}}); // Q1 right, 1 mark
         s.next();
         s.check({boxes(u"BD"_s), {}}); // Q2 right, 2 marks
@@ -341,30 +296,23 @@ private Q_SLOTS:
         t.done = 6;
         storeTotals(f.bank.db(), f.pageId, t, u"12分30秒"_s, u"错题复习"_s);
         QCOMPARE(f.bank.count(u"page_total"_s), 1);
-        QSqlQuery q = db::run(f.bank.db(), u"select * from page_total"_s);
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toString(), f.pageId);
-        QCOMPARE(q.value(1).toString(), u"3"_s);
-        QCOMPARE(q.value(2).toString(), u"6"_s);
-        QCOMPARE(q.value(3).toString(), u"2"_s);
-        QCOMPARE(q.value(4).toString(), u"6"_s);
-        QCOMPARE(q.value(5).toString(), u"12分30秒"_s);
-        QCOMPARE(q.value(6).toString(), u"错题复习"_s);
-        QCOMPARE(q.value(7).toDouble(), 9.0);
+        QCOMPARE(practicetest::totalsRow(f.bank.db(), f.pageId),
+                 (QStringList{f.pageId, u"3"_s, u"6"_s, u"2"_s, u"6"_s, u"12分30秒"_s, u"错题复习"_s, u"9"_s}));
     }
 
     void failedWritesLeaveNothingHalfDone()
     {
         Fixture f;
-        PracticeSession s(f.bank.db());
-        s.open(QuestionSet::Session, f.pageId);
-        db::run(f.bank.db(), u"create trigger no_answers before update on test_page begin select raise(abort,'boom'); end"_s);
+        PracticeSession s = opened(f);
+        db::run(f.bank.db(),
+                u"create trigger no_answers before update on test_page begin select raise(abort,'boom'); end"_s);
         QVERIFY_THROWS_EXCEPTION(db::Error, s.check({boxes(u"A"_s), {}}));
         QCOMPARE(f.tmp(u"Q1"_s, u"0"_s, u"d_p_a"_s).toInt(), 0); // the working row was rolled back
         QCOMPARE(f.tmp(u"Q1"_s, u"0"_s, u"p_do_yn"_s).toInt(), 0);
         QVERIFY(!s.current()->done);
 
-        db::run(f.bank.db(), u"create trigger no_totals after insert on page_total begin select raise(abort,'boom'); end"_s);
+        db::run(f.bank.db(),
+                u"create trigger no_totals after insert on page_total begin select raise(abort,'boom'); end"_s);
         const PracticeTotals t = computeTotals(f.bank.db(), f.pageId);
         QVERIFY_THROWS_EXCEPTION(db::Error, storeTotals(f.bank.db(), f.pageId, t, u"1秒"_s, u"章节练习"_s));
         QCOMPARE(f.bank.count(u"page_total"_s), 0);

@@ -12,7 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
-AccountPicker::AccountPicker(QWidget *parent) : QFrame(parent)
+AccountPicker::AccountPicker(QWidget *parent)
+    : QFrame(parent)
 {
     setObjectName(u"accountPicker"_s);
     setFrameShape(QFrame::Box);
@@ -28,6 +29,7 @@ AccountPicker::AccountPicker(QWidget *parent) : QFrame(parent)
         for (const QString &account : category.accounts)
             new QTreeWidgetItem(node, {account});
     }
+    m_tree->expandAll();
     // A double-click on a category only opens or closes it.
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (item && item->parent())

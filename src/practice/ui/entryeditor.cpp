@@ -45,13 +45,16 @@ QToolButton *directionButton(const QString &caption, const QString &name, QWidge
     b->setText(caption);
     b->setCheckable(true);
     b->setFixedSize(26, 24);
+    b->setStyleSheet(u"QToolButton:checked{background:#1E5AA8;color:white;font-weight:bold}"_s);
     return b;
 }
 
 } // namespace
 
 EntryEditor::EntryEditor(const QString &programDir, practice::EditorVariant variant, QWidget *parent)
-    : QWidget(parent), m_programDir(programDir), m_variant(variant)
+    : QWidget(parent)
+    , m_programDir(programDir)
+    , m_variant(variant)
 {
     m_keyFilter = new DigitKeyFilter(this);
     m_scroll = new QScrollArea(this);
@@ -164,7 +167,8 @@ QWidget *EntryEditor::buildLine(int s, int l)
 
     // Odd sub-items carry the "a" pictures, even ones the "b" pictures.
     const QString skin = (s % 2 == 0) ? u"a"_s : u"b"_s;
-    auto pictureButton = [&](const QString &name, const QString &picture, const QString &fallback, const QString &hint) {
+    auto pictureButton = [&](const QString &name, const QString &picture, const QString &fallback,
+                             const QString &hint) {
         auto *b = new QToolButton(line.row);
         b->setObjectName(name + key);
         b->setToolTip(hint);
@@ -211,8 +215,8 @@ void EntryEditor::setLineShown(int s, int l, bool shown)
 void EntryEditor::updateComputedRow(int s)
 {
     const auto &lines = m_items[s].lines;
-    m_items[s].computedRow->setVisible(!lines[0].row->property("shownLine").toBool()
-                                       && !lines[1].row->property("shownLine").toBool());
+    m_items[s].computedRow->setVisible(!lines[0].row->property("shownLine").toBool() &&
+                                       !lines[1].row->property("shownLine").toBool());
 }
 
 void EntryEditor::setSubItemsShown(const std::array<bool, kSubItems> &shown)
@@ -259,9 +263,9 @@ practice::EditorContent EntryEditor::content() const
             const Line &line = item.lines[l];
             practice::EntryLine &data = content.lines[s][l];
             data.shown = line.row->property("shownLine").toBool();
-            data.direction = line.debit->isChecked() ? Direction::Debit
-                : line.credit->isChecked()           ? Direction::Credit
-                                                     : Direction::None;
+            data.direction = line.debit->isChecked()    ? Direction::Debit
+                             : line.credit->isChecked() ? Direction::Credit
+                                                        : Direction::None;
             data.account = line.account->text();
             data.amount = line.amount->text();
         }

@@ -31,8 +31,7 @@ class EntryEditor final : public QWidget
     Q_OBJECT
 public:
     // programDir locates the button pictures (skin/a1.bmp, a2, b1, b2); missing pictures show text.
-    explicit EntryEditor(const QString &programDir,
-                         practice::EditorVariant variant = practice::EditorVariant::Practice,
+    explicit EntryEditor(const QString &programDir, practice::EditorVariant variant = practice::EditorVariant::Practice,
                          QWidget *parent = nullptr);
     ~EntryEditor() override;
 

@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
+#include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
@@ -74,7 +75,9 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     buildFrame();
     loadSkin();
 
-    new MockExamPanel(this, panel(u"Panel9"_s)); // mock exam: the content of Panel9
+    // The contents of the chapter-practice and mock-exam panels.
+    new ChapterPracticePanel(this, panel(u"Panel6"_s));
+    new MockExamPanel(this, panel(u"Panel9"_s));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
