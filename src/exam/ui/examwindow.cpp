@@ -2,7 +2,7 @@
 
 #include "db/sql.h"
 #include "exam/ui/answercardview.h"
-#include "exam/ui/questionview.h"
+#include "exam/ui/examquestionview.h"
 #include "practice/ui/entryeditor.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
@@ -44,7 +44,7 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     auto *body = new QHBoxLayout;
     body->setSpacing(2);
     auto *left = new QVBoxLayout;
-    m_view = new QuestionView(programDir, this);
+    m_view = new ExamQuestionView(programDir, this);
     left->addWidget(m_view, 1);
     left->addWidget(buildButtons());
     auto *hint = new QLabel(u"建议您全部做完后点击\"交卷\"后再查看相应得分，答案，解析等信息"_s, this);
@@ -83,7 +83,7 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     connect(m_session, &ExamSession::subQuestionChanged, this, &ExamWindow::onSubQuestionChanged);
     connect(&m_session->cursor(), &SessionCursor::moved, this, &ExamWindow::onMoved);
     connect(m_card, &AnswerCardView::nodeClicked, this, &ExamWindow::chooseNode);
-    connect(m_view, &QuestionView::practicalInfoRequested, this,
+    connect(m_view, &ExamQuestionView::practicalInfoRequested, this,
             [this] { messages::inform(this, u"注意：模拟考试此功能请在用友软件操作"_s, u"实务操作信息"_s); });
     m_view->setFontSize(m_fontSize);
 }

@@ -10,7 +10,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QToolButton;
-class QuestionView;
+class ExamQuestionView;
 
 // The exam window (Tex_page, form ex_page): one mock-exam session with its question, answer card,
 // information box, clocks and hand-in. The logic lives in ExamSession; this class draws it and
@@ -81,7 +81,7 @@ private:
     QTimer *m_elapsed = nullptr;
     QTimer *m_countdown = nullptr;
 
-    QuestionView *m_view = nullptr;
+    ExamQuestionView *m_view = nullptr;
     AnswerCardView *m_card = nullptr;
     QWidget *m_side = nullptr;
     QToolButton *m_collapse = nullptr;

@@ -5,7 +5,7 @@
 #include "practice/ui/entryeditor.h"
 #include "practice/ui/practicesidepanel.h"
 #include "practice/ui/questionpicker.h"
-#include "practice/ui/questionview.h"
+#include "practice/ui/practicequestionview.h"
 #include "practice/ui/skinbackground.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
@@ -61,7 +61,7 @@ PracticeWindow::PracticeWindow(const QString &programDir, bool beep, QWidget *ow
 
     auto *body = new QHBoxLayout;
     auto *left = new QVBoxLayout;
-    m_question = new QuestionView(programDir, this);
+    m_question = new PracticeQuestionView(programDir, this);
     left->addWidget(m_question, 1);
     left->addWidget(buildToolbar());
     body->addLayout(left, 1);
@@ -275,7 +275,7 @@ void PracticeWindow::afterMove()
     if (m_showAnswer->text() == kHideAnswer)
         showAnswerClick();
     if (m_side->showAll->text() == kHideAll)
-        m_question->setAnswerPanelHeight(QuestionView::kAnswerPanelHeight);
+        m_question->setAnswerPanelHeight(PracticeQuestionView::kAnswerPanelHeight);
     m_countdown.restart();
     m_side->countdown->setText(m_countdown.text());
 }
@@ -335,7 +335,7 @@ void PracticeWindow::essenceClick()
 void PracticeWindow::showAnswerClick()
 {
     const bool open = m_showAnswer->text() == kShowAnswer;
-    m_question->setAnswerPanelHeight(open ? QuestionView::kAnswerPanelHeight : 0);
+    m_question->setAnswerPanelHeight(open ? PracticeQuestionView::kAnswerPanelHeight : 0);
     m_showAnswer->setText(open ? kHideAnswer : kShowAnswer);
 }
 
@@ -343,7 +343,7 @@ void PracticeWindow::showAllClick()
 {
     const bool open = m_side->showAll->text() == kShowAll;
     m_showAnswer->setText(open ? kHideAnswer : kShowAnswer);
-    m_question->setAnswerPanelHeight(open ? QuestionView::kAnswerPanelHeight : 0);
+    m_question->setAnswerPanelHeight(open ? PracticeQuestionView::kAnswerPanelHeight : 0);
     m_side->showAll->setText(open ? kHideAll : kShowAll);
 }
 

@@ -14,7 +14,7 @@ class QPushButton;
 class QSoundEffect;
 class QTimer;
 class QuestionPicker;
-class QuestionView;
+class PracticeQuestionView;
 
 // The practice window (Tch_page): one session's questions one at a time, answered, judged and
 // recorded when the learner moves on, with the forced-switch countdown, the elapsed clock, marks,
@@ -23,7 +23,7 @@ class QuestionView;
 //
 // An opener creates it, calls setInputs() and shows it; on showing it opens the question set.
 // Handlers keep the names of the form's actions; the timer ticks are plain slots tests call.
-// Object names besides those of QuestionView and PracticeSidePanel: Image1 (header picture),
+// Object names besides those of PracticeQuestionView and PracticeSidePanel: Image1 (header picture),
 // headerCourse, headerChapter, showAnswerButton, markButton, essenceButton, previousButton,
 // nextButton, pickButton, Timer1 (countdown), Timer2 (elapsed clock).
 class PracticeWindow final : public QWidget
@@ -101,7 +101,7 @@ private:
     QLabel *m_image = nullptr;
     QLabel *m_headerCourse = nullptr;
     QLabel *m_headerChapter = nullptr;
-    QuestionView *m_question = nullptr;
+    PracticeQuestionView *m_question = nullptr;
     PracticeSidePanel *m_side = nullptr;
     QuestionPicker *m_picker = nullptr;
     QPushButton *m_showAnswer = nullptr;

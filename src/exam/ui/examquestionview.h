@@ -20,11 +20,11 @@ struct AnswerPanelTexts;
 // out to the pixel rules of the exam, the accounting-entry editor of calculation questions, the
 // practical-operation bar and the answer panel. It shows what it is given and hands back what the
 // learner put in; it knows no database.
-class QuestionView final : public QWidget
+class ExamQuestionView final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit QuestionView(const QString &programDir, QWidget *parent = nullptr);
+    explicit ExamQuestionView(const QString &programDir, QWidget *parent = nullptr);
 
     // Question display for a new current question: texts and which inputs show.
     void showQuestion(const exam::Question &question);

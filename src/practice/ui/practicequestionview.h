@@ -20,13 +20,13 @@ class QTextEdit;
 // Object names: overallNumber, typeName, stem, subCaption, subStem, optionArea, option<A..F>,
 // optionText<A..F>, entryEditor, practicalNotice, answerPanel, correctAnswer, explanation,
 // yourAnswer, firstAnswer, answerCover.
-class QuestionView final : public QGroupBox
+class PracticeQuestionView final : public QGroupBox
 {
     Q_OBJECT
 public:
     static constexpr int kAnswerPanelHeight = 169;
 
-    explicit QuestionView(const QString &programDir, QWidget *parent = nullptr);
+    explicit PracticeQuestionView(const QString &programDir, QWidget *parent = nullptr);
 
     // Point size of the stem, sub-question, options, explanation and answers.
     void setTextPointSize(int points);

@@ -1,4 +1,4 @@
-#include "practice/ui/questionview.h"
+#include "practice/ui/practicequestionview.h"
 
 #include "practice/ui/entryeditor.h"
 #include "practice/ui/skinbackground.h"
@@ -73,7 +73,7 @@ QLabel *valueLabel(const QString &name, QWidget *parent)
 
 } // namespace
 
-QuestionView::QuestionView(const QString &programDir, QWidget *parent)
+PracticeQuestionView::PracticeQuestionView(const QString &programDir, QWidget *parent)
     : QGroupBox(u"  题 面  "_s, parent)
 {
     setObjectName(u"questionArea"_s);
@@ -175,7 +175,7 @@ QuestionView::QuestionView(const QString &programDir, QWidget *parent)
     clear();
 }
 
-void QuestionView::setTextPointSize(int points)
+void PracticeQuestionView::setTextPointSize(int points)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{m_stem, m_subStem, m_explanation, m_correct, m_yours, m_first}) {
         QFont f = w->font();
@@ -189,7 +189,7 @@ void QuestionView::setTextPointSize(int points)
     }
 }
 
-void QuestionView::showRow(const practice::PracticeRow &row, int overallNumber, bool keepChoices)
+void PracticeQuestionView::showRow(const practice::PracticeRow &row, int overallNumber, bool keepChoices)
 {
     m_type = row.typeCode();
     m_overall->setText(u"第"_s + QString::number(overallNumber) + u"题"_s);
@@ -231,13 +231,13 @@ void QuestionView::showRow(const practice::PracticeRow &row, int overallNumber, 
     m_explanation->setPlainText(row.memo);
 }
 
-void QuestionView::showRecord(const QString &type, const practice::AnswerRecordState &record)
+void PracticeQuestionView::showRecord(const QString &type, const practice::AnswerRecordState &record)
 {
     m_yours->setText(practice::displayAnswer(type, record.answer));
     m_first->setText(practice::displayAnswer(type, record.firstAnswer));
 }
 
-void QuestionView::clear()
+void PracticeQuestionView::clear()
 {
     m_type = 0;
     m_overall->clear();
@@ -254,7 +254,7 @@ void QuestionView::clear()
     m_first->clear();
 }
 
-practice::Choices QuestionView::choices() const
+practice::Choices PracticeQuestionView::choices() const
 {
     practice::Choices c{};
     for (int k = 0; k < 6; ++k)
@@ -262,7 +262,7 @@ practice::Choices QuestionView::choices() const
     return c;
 }
 
-void QuestionView::optionClicked(int index, bool checked)
+void PracticeQuestionView::optionClicked(int index, bool checked)
 {
     if (!checked)
         return;
@@ -271,14 +271,14 @@ void QuestionView::optionClicked(int index, bool checked)
         m_boxes[k]->setChecked(after[k]);
 }
 
-void QuestionView::setAnswerPanelHeight(int height)
+void PracticeQuestionView::setAnswerPanelHeight(int height)
 {
     m_answerHeight = height;
     m_answerPanel->setFixedHeight(height);
     m_answerPanel->setVisible(height > 0);
 }
 
-void QuestionView::setAnswerCoverShown(bool shown)
+void PracticeQuestionView::setAnswerCoverShown(bool shown)
 {
     // It lies over the last two rows, "【您的答案】" and "【您以前做过的答案】".
     m_cover->setVisible(shown);

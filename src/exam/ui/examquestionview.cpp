@@ -1,4 +1,4 @@
-#include "exam/ui/questionview.h"
+#include "exam/ui/examquestionview.h"
 
 #include "exam/examsession.h"
 #include "practice/judging.h"
@@ -42,7 +42,7 @@ QTextEdit *readOnlyText(const QString &name, QWidget *parent)
 
 } // namespace
 
-QuestionView::QuestionView(const QString &programDir, QWidget *parent) : QWidget(parent)
+ExamQuestionView::ExamQuestionView(const QString &programDir, QWidget *parent) : QWidget(parent)
 {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -101,7 +101,7 @@ QuestionView::QuestionView(const QString &programDir, QWidget *parent) : QWidget
         info->setText(u"实务操作信息"_s);
     else
         info->setIcon(glyph);
-    connect(info, &QToolButton::clicked, this, &QuestionView::practicalInfoRequested);
+    connect(info, &QToolButton::clicked, this, &ExamQuestionView::practicalInfoRequested);
     barLayout->addWidget(info);
     m_practicalBar->setFixedHeight(0);
     m_practicalNotice->hide();
@@ -138,7 +138,7 @@ QuestionView::QuestionView(const QString &programDir, QWidget *parent) : QWidget
     m_editor->hide();
 }
 
-void QuestionView::buildOptions(QWidget *area)
+void ExamQuestionView::buildOptions(QWidget *area)
 {
     for (int k = 0; k < 6; ++k) {
         const QChar letter(u'A' + k);
@@ -154,7 +154,7 @@ void QuestionView::buildOptions(QWidget *area)
     }
 }
 
-bool QuestionView::eventFilter(QObject *watched, QEvent *event)
+bool ExamQuestionView::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize && watched == m_optionScroll->viewport())
         layoutOptions();
@@ -169,14 +169,14 @@ bool QuestionView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void QuestionView::onBoxToggled(int index, bool checked)
+void ExamQuestionView::onBoxToggled(int index, bool checked)
 {
     if (!checked || m_settingBoxes)
         return;
     setBoxes(practice::afterChecking(m_type, boxes(), index));
 }
 
-exam::Boxes QuestionView::boxes() const
+exam::Boxes ExamQuestionView::boxes() const
 {
     exam::Boxes b{};
     for (int k = 0; k < 6; ++k)
@@ -184,7 +184,7 @@ exam::Boxes QuestionView::boxes() const
     return b;
 }
 
-void QuestionView::setBoxes(const exam::Boxes &boxes)
+void ExamQuestionView::setBoxes(const exam::Boxes &boxes)
 {
     m_settingBoxes = true;
     for (int k = 0; k < 6; ++k)
@@ -192,7 +192,7 @@ void QuestionView::setBoxes(const exam::Boxes &boxes)
     m_settingBoxes = false;
 }
 
-void QuestionView::showQuestion(const exam::Question &question)
+void ExamQuestionView::showQuestion(const exam::Question &question)
 {
     m_type = question.type;
     m_questionText->setPlainText(question.subject);
@@ -224,7 +224,7 @@ void QuestionView::showQuestion(const exam::Question &question)
     layoutOptions();
 }
 
-void QuestionView::showSubQuestion(const std::optional<exam::SubQuestion> &sub)
+void ExamQuestionView::showSubQuestion(const std::optional<exam::SubQuestion> &sub)
 {
     if (m_type != 5) {
         m_subBox->hide();
@@ -239,7 +239,7 @@ void QuestionView::showSubQuestion(const std::optional<exam::SubQuestion> &sub)
 
 // Each option text is as high as its lines at 22 pixels (21 for a sub-question), each row 10 pixels
 // below the previous one, the box level with its text; true/false options share one line.
-void QuestionView::layoutOptions()
+void ExamQuestionView::layoutOptions()
 {
     const int lineHeight = m_type == 5 ? 21 : 22;
     const int width = qMax(60, m_optionScroll->viewport()->width() - kTextLeft - 20);
@@ -272,7 +272,7 @@ void QuestionView::layoutOptions()
     m_options->setMinimumHeight(top);
 }
 
-void QuestionView::setCalcCaptions(int number, int red)
+void ExamQuestionView::setCalcCaptions(int number, int red)
 {
     m_editor->setNumber(QString::number(number));
     for (int k = 1; k <= 6; ++k) {
@@ -281,7 +281,7 @@ void QuestionView::setCalcCaptions(int number, int red)
     }
 }
 
-void QuestionView::setAnswerTexts(const AnswerPanelTexts &texts)
+void ExamQuestionView::setAnswerTexts(const AnswerPanelTexts &texts)
 {
     m_analysis->setPlainText(texts.analysis);
     m_correct->setText(texts.correct);
@@ -289,13 +289,13 @@ void QuestionView::setAnswerTexts(const AnswerPanelTexts &texts)
     m_correct->setMinimumWidth(texts.subRow && m_type == 4 ? 254 : 0);
 }
 
-void QuestionView::setAnswerShown(bool shown)
+void ExamQuestionView::setAnswerShown(bool shown)
 {
     m_answerShown = shown;
     m_answerPanel->setFixedHeight(shown ? kAnswerPanelHeight : 0);
 }
 
-void QuestionView::setFontSize(int points)
+void ExamQuestionView::setFontSize(int points)
 {
     QFont f = font();
     f.setPointSize(points);
@@ -306,7 +306,7 @@ void QuestionView::setFontSize(int points)
     layoutOptions();
 }
 
-void QuestionView::resizeEvent(QResizeEvent *event)
+void ExamQuestionView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutOptions();
