@@ -2,8 +2,8 @@
 
 #include "db/sql.h"
 #include "update/mergeplan.h"
+#include "update/mergesql.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
@@ -15,13 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr auto kUndoTable = "temp.qm_merge_undo";
-
-QString quoted(const QString &identifier)
-{
-    return u'"' + QString(identifier).replace(u'"', u"\"\""_s) + u'"';
-}
-
 QStringList columnNames(const QSqlDatabase &db, const QString &table)
 {
     const QSqlRecord record = db.record(table);
@@ -31,28 +24,29 @@ QStringList columnNames(const QSqlDatabase &db, const QString &table)
     return names;
 }
 
+// The column of that name as the table spells it.
+QString spelled(const QStringList &columns, const QString &name)
+{
+    for (const QString &c : columns) {
+        if (c.compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return name;
+}
+
 bool hasTable(const QSqlDatabase &db, const QString &table)
 {
     return db.tables(QSql::Tables).contains(table, Qt::CaseInsensitive);
 }
 
-QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
+void runAll(const QSqlDatabase &db, const QStringList &statements)
 {
-    QSqlQuery q(db);
-    if (!q.prepare(sql))
-        throw db::Error(q.lastError().text());
-    return q;
+    for (const QString &sql : statements)
+        db::run(db, sql);
 }
 
-void exec(QSqlQuery &q)
-{
-    if (!q.exec())
-        throw db::Error(q.lastError().text());
-}
-
-// The write lock of the local connection. A commit after a long hold is followed by a pause
-// longer than the busy handler's longest sleep, so a writer that is waiting gets the lock before
-// the next batch begins.
+// The write lock of the local connection. A commit after a long hold is followed by a pause, so a
+// writer that is waiting gets the lock before the next window begins.
 class WriteLock final
 {
 public:
@@ -85,7 +79,6 @@ public:
         q.exec(u"ROLLBACK"_s);
         m_open = false;
     }
-    bool due() const { return m_held.isValid() && m_held.elapsed() >= m_tuning.lockHoldMs; }
 
 private:
     Q_DISABLE_COPY_MOVE(WriteLock)
@@ -93,6 +86,25 @@ private:
     BankMerge::Tuning m_tuning;
     QElapsedTimer m_held;
     bool m_open = false;
+};
+
+// Attaches the new bank to the local connection for as long as it lives.
+class Attachment final
+{
+public:
+    Attachment(const QSqlDatabase &local, const QString &path) : m_db(local)
+    {
+        db::run(m_db, u"ATTACH DATABASE ? AS "_s + QLatin1StringView(update::kIncomingSchema), {path});
+    }
+    ~Attachment()
+    {
+        QSqlQuery q(m_db);
+        q.exec(u"DETACH DATABASE "_s + QLatin1StringView(update::kIncomingSchema));
+    }
+
+private:
+    Q_DISABLE_COPY_MOVE(Attachment)
+    QSqlDatabase m_db;
 };
 
 } // namespace
@@ -127,6 +139,12 @@ bool BankMerge::check(QString *error) const
     return true;
 }
 
+bool BankMerge::sameFile() const
+{
+    const QString local = QFileInfo(m_local.databaseName()).canonicalFilePath();
+    return !local.isEmpty() && local == QFileInfo(m_incoming.databaseName()).canonicalFilePath();
+}
+
 bool BankMerge::run()
 {
     m_report.clear();
@@ -134,13 +152,30 @@ bool BankMerge::run()
     m_error.clear();
     if (!check(&m_error))
         return false;
-    // The undo copy of a large table lives with this connection only.
-    db::run(m_local, u"PRAGMA temp_store=MEMORY"_s);
-    for (int k = 0; k < update::mergePlan().size(); ++k) {
-        if (!mergeTable(k))
-            return false;
-        if (onTable)
-            onTable(k + 1);
+    const auto &plan = update::mergePlan();
+    // A bank merged into itself finds every row in place.
+    if (sameFile()) {
+        for (qsizetype k = 0; k < plan.size(); ++k) {
+            m_appended << 0;
+            m_report << plan.at(k).label + u'0' + QString::fromUtf8(update::kCountSuffix)
+                     << QLatin1StringView(update::kReportRule);
+            if (onTable)
+                onTable(int(k + 1));
+        }
+        return true;
+    }
+    try {
+        db::run(m_local, u"PRAGMA temp_store=MEMORY"_s);
+        Attachment attached(m_local, QFileInfo(m_incoming.databaseName()).absoluteFilePath());
+        for (qsizetype k = 0; k < plan.size(); ++k) {
+            if (!mergeTable(int(k)))
+                return false;
+            if (onTable)
+                onTable(int(k + 1));
+        }
+    } catch (const db::Error &e) {
+        m_error = u"新题库无法读取: "_s + e.message();
+        return false;
     }
     return true;
 }
@@ -148,82 +183,58 @@ bool BankMerge::run()
 bool BankMerge::mergeTable(int index)
 {
     const update::MergeTable &t = update::mergePlan().at(index);
-    const QStringList columns = columnNames(m_local, t.name);
-    const qsizetype n = columns.size();
+    const QStringList localColumns = columnNames(m_local, t.name);
+    const QStringList incomingAll = columnNames(m_incoming, t.name);
+    QStringList localKeys, incomingKeys;
+    for (const update::MergeKey &key : t.keys) {
+        localKeys << spelled(localColumns, key.localColumn);
+        incomingKeys << (key.newPosition >= 0 ? incomingAll.at(key.newPosition) : spelled(incomingAll, key.localColumn));
+    }
+    const update::MergeStatements sql = update::mergeStatements(
+        t.name, localColumns, incomingAll.mid(0, localColumns.size()), localKeys, incomingKeys);
 
     WriteLock lock(m_local, m_tuning);
-    bool batched = false;
     bool committedPart = false;
+    bool several = false;
     int appended = 0;
+    qint64 lastRowBefore = 0;
     try {
-        QSqlQuery source(m_incoming);
-        source.setForwardOnly(true);
-        if (!source.exec(u"SELECT * FROM "_s + quoted(t.name)))
-            throw db::Error(source.lastError().text());
-        QList<int> keyAt;
-        for (const update::MergeKey &key : t.keys)
-            keyAt << (key.newPosition >= 0 ? key.newPosition : int(source.record().indexOf(key.localColumn)));
-
-        QStringList sets, names, marks, match;
-        for (const QString &c : columns) {
-            sets << quoted(c) + u" = ?"_s;
-            names << quoted(c);
-            marks << u"?"_s;
+        runAll(m_local, sql.numberKeys);
+        const qint64 keys = db::scalar(m_local, u"SELECT COUNT(*) FROM temp.qm_keys"_s, {}, 0).toLongLong();
+        const int window = qMax(1, m_tuning.windowKeys);
+        several = keys > window;
+        if (several) {
+            lastRowBefore = db::scalar(m_local, u"SELECT MAX(rowid) FROM main."_s + t.name, {}, 0).toLongLong();
+            runAll(m_local, sql.startUndo);
         }
-        for (const update::MergeKey &key : t.keys)
-            match << quoted(key.localColumn) + u" IS NOT DISTINCT FROM ?"_s;
-        // The first local row with the key, as the lookup would return it.
-        QSqlQuery overwrite = prepared(m_local, u"UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1 WHERE %3 LIMIT 1)"_s.arg(
-                                                    quoted(t.name), sets.join(u", "_s), match.join(u" AND "_s)));
-        QSqlQuery append = prepared(m_local, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(quoted(t.name), names.join(u", "_s),
-                                                                                     marks.join(u", "_s)));
-        const int rows = db::scalar(m_incoming, u"SELECT COUNT(*) FROM "_s + quoted(t.name), {}, 0).toInt();
-        batched = rows > m_tuning.singleTransactionRows;
-
-        lock.begin();
-        if (batched) {
-            db::run(m_local, u"DROP TABLE IF EXISTS "_s + QLatin1StringView(kUndoTable));
-            db::run(m_local, u"CREATE TABLE %1 AS SELECT * FROM main.%2"_s.arg(QLatin1StringView(kUndoTable), quoted(t.name)));
+        QSqlQuery overwrite(m_local), append(m_local);
+        if (!overwrite.prepare(sql.overwrite) || !append.prepare(sql.append))
+            throw db::Error(overwrite.lastError().text() + append.lastError().text());
+        for (qint64 first = 1; first <= keys; first += window) {
+            const qint64 last = first + window - 1;
+            lock.begin();
+            overwrite.bindValue(0, first);
+            overwrite.bindValue(1, last);
+            if (!overwrite.exec())
+                throw db::Error(overwrite.lastError().text());
+            append.bindValue(0, first);
+            append.bindValue(1, last);
+            if (!append.exec())
+                throw db::Error(append.lastError().text());
+            appended += append.numRowsAffected();
+            lock.commit();
+            committedPart = true;
+            if (onRows)
+                onRows();
         }
-        QVariantList values(n);
-        qint64 done = 0;
-        while (source.next()) {
-            for (qsizetype c = 0; c < n; ++c) {
-                values[c] = source.value(int(c));
-                overwrite.bindValue(int(c), values.at(c));
-            }
-            for (qsizetype k = 0; k < keyAt.size(); ++k)
-                overwrite.bindValue(int(n + k), values.at(keyAt.at(k)));
-            exec(overwrite);
-            if (overwrite.numRowsAffected() == 0) {
-                for (qsizetype c = 0; c < n; ++c)
-                    append.bindValue(int(c), values.at(c));
-                exec(append);
-                ++appended;
-            }
-            if (++done % 256 == 0) {
-                if (onRows)
-                    onRows();
-                if (batched && lock.due()) {
-                    lock.commit();
-                    committedPart = true;
-                    lock.begin();
-                }
-            }
-        }
-        if (source.lastError().isValid())
-            throw db::Error(source.lastError().text());
-        overwrite.finish();
-        append.finish();
-        lock.commit();
     } catch (const db::Error &e) {
         lock.rollback();
         m_error = u"合并数据表 %1 时出错,该表的修改已撤销: %2"_s.arg(t.name, e.message());
-        if (committedPart) {
+        if (committedPart && several) {
             try {
                 lock.begin();
-                db::run(m_local, u"DELETE FROM main."_s + quoted(t.name));
-                db::run(m_local, u"INSERT INTO main.%1 SELECT * FROM %2"_s.arg(quoted(t.name), QLatin1StringView(kUndoTable)));
+                for (const QString &statement : sql.restore)
+                    db::run(m_local, statement, statement.contains(u'?') ? QVariantList{lastRowBefore} : QVariantList{});
                 lock.commit();
             } catch (const db::Error &undo) {
                 lock.rollback();
@@ -232,10 +243,9 @@ bool BankMerge::mergeTable(int index)
         }
         m_report << t.label + u"出错,本表未更新"_s << QLatin1StringView(update::kReportRule);
     }
-    if (batched) {
-        QSqlQuery drop(m_local);
-        drop.exec(u"DROP TABLE IF EXISTS "_s + QLatin1StringView(kUndoTable));
-    }
+    QSqlQuery cleanUp(m_local);
+    for (const QString &statement : sql.cleanUp)
+        cleanUp.exec(statement);
     if (!m_error.isEmpty())
         return false;
     m_appended << appended;
@@ -243,42 +253,3 @@ bool BankMerge::mergeTable(int index)
              << QLatin1StringView(update::kReportRule);
     return true;
 }
-
-namespace update {
-
-bool openIncomingBank(const QString &path, const QString &connectionName, QString *error)
-{
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    QString reason;
-    if (!info.isFile() || !info.isReadable()) {
-        reason = u"题库文件不存在或无法读取: "_s + shown;
-    } else {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, connectionName);
-        db.setDatabaseName(info.absoluteFilePath());
-        db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
-        if (!db.open()) {
-            reason = u"无法打开题库文件 %1: %2"_s.arg(shown, db.lastError().text());
-        } else if (QSqlQuery probe(db); !probe.exec(u"SELECT COUNT(*) FROM sqlite_master"_s)) {
-            reason = u"不是有效的题库文件: %1 (%2)"_s.arg(shown, probe.lastError().text());
-        } else {
-            for (const MergeTable &t : mergePlan()) {
-                if (!hasTable(db, t.name)) {
-                    reason = u"不是有效的题库文件: %1 (缺少数据表 %2)"_s.arg(shown, t.name);
-                    break;
-                }
-            }
-        }
-        if (!reason.isEmpty())
-            db.close();
-    }
-    if (reason.isEmpty())
-        return true;
-    if (QSqlDatabase::contains(connectionName))
-        QSqlDatabase::removeDatabase(connectionName);
-    if (error)
-        *error = reason;
-    return false;
-}
-
-} // namespace update

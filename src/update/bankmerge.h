@@ -7,21 +7,24 @@
 #include <functional>
 
 // The merge engine: copies the rows of a new question bank into the learner's bank table by table.
-// A row whose key is found overwrites the first local row with that key, column by column in
-// position order; any other row is appended. Nothing is deleted. Each table is written in
-// BEGIN IMMEDIATE transactions that stay short, with a pause after a long hold of the write lock,
-// so that a running exambank (which waits at most db::kBusyTimeoutMs for the lock) keeps working.
-// An error undoes the table being merged; the tables before it stay merged.
+// For every key of a new row the first local row with that key is overwritten, column by column
+// in position order, or, when there is none, the row is appended; the last new row of a key is
+// the one that counts, as if the rows were applied one after the other. Nothing is deleted.
+//
+// The new bank is attached to the local connection and each table is merged with a few set-wise
+// statements, prepared once per table and run over windows of keys. Each window is one short
+// BEGIN IMMEDIATE transaction; after the write lock was held for a while comes a pause longer than
+// SQLite's busy handler sleeps, so that a running exambank (which waits at most db::kBusyTimeoutMs)
+// keeps working. An error undoes the table being merged; the tables before it stay merged.
 class BankMerge final
 {
 public:
     struct Tuning
     {
-        // A table with at most this many new rows is merged in one transaction; a larger one is
-        // committed in batches, with a copy of the local table kept to undo it on an error.
-        int singleTransactionRows = 20000;
-        // Longest hold of the write lock before a commit and a pause.
-        int lockHoldMs = 400;
+        // Keys per window (per transaction).
+        int windowKeys = 10000;
+        // Longest hold of the write lock, over consecutive windows, before a pause.
+        int lockHoldMs = 1000;
         // Longer than the longest sleep of SQLite's busy handler, so a waiting writer gets its turn.
         int pauseMs = 120;
     };
@@ -32,7 +35,7 @@ public:
 
     // After each table: its 1-based number in merge order. Reported per table as the window's bar needs.
     std::function<void(int table)> onTable;
-    // Every few hundred rows, so a window can repaint.
+    // After each window, so a window can repaint.
     std::function<void()> onRows;
 
     // Checks the new bank against the local one before anything is written: every merged table
@@ -49,6 +52,7 @@ public:
 
 private:
     bool mergeTable(int index);
+    bool sameFile() const;
 
     QSqlDatabase m_local;
     QSqlDatabase m_incoming;
@@ -57,11 +61,3 @@ private:
     QList<int> m_appended;
     QString m_error;
 };
-
-namespace update {
-
-// Opens a bank to merge from, read-only, under connectionName. Refuses a missing file, a file that
-// is not an SQLite database and a database without the merged tables; nothing is written to it.
-bool openIncomingBank(const QString &path, const QString &connectionName, QString *error);
-
-} // namespace update

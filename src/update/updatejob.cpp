@@ -6,6 +6,7 @@
 #include "shell/inifile.h"
 #include "text/netprobe.h"
 #include "update/downloader.h"
+#include "update/incomingbank.h"
 #include "update/updatelist.h"
 
 #include <QDir>

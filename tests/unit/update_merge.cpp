@@ -2,6 +2,7 @@
 #include "db/sql.h"
 #include "support/testbank.h"
 #include "update/bankmerge.h"
+#include "update/incomingbank.h"
 #include "update/mergeplan.h"
 #include "update/updatejob.h"
 
@@ -189,6 +190,36 @@ private Q_SLOTS:
         QCOMPARE(q.value(0).toInt(), 0);
     }
 
+    void duplicateKeysActAsIfAppliedInOrder_data()
+    {
+        QTest::addColumn<int>("windowKeys");
+        QTest::newRow("one window") << 10000;
+        QTest::newRow("a window per key") << 1;
+    }
+    void duplicateKeysActAsIfAppliedInOrder()
+    {
+        QFETCH(int, windowKeys);
+        TestBank local;
+        local.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 0});
+        TestBank incoming(u"incoming"_s);
+        incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
+        incoming.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 1});
+        incoming.insert(u"ks_jy"_s, {u"C2"_s, u"b.htm"_s, 0});
+        incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 1});
+        incoming.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 0});
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = windowKeys;
+        job.setMergeTuning(tuning);
+        // One row after the other: C1 appended then overwritten, C9 overwritten twice, C2 appended.
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(10), u"课程讲义记录增加:2  条"_s);
+        QSqlQuery q = db::run(local.db(), u"select c_id, ks_local from ks_jy order by rowid"_s);
+        QStringList rows;
+        while (q.next())
+            rows << q.value(0).toString() + q.value(1).toString();
+        QCOMPARE(rows, (QStringList{u"C90"_s, u"C11"_s, u"C20"_s}));
+    }
+
     void refusedBeforeAnythingIsWritten_data()
     {
         QTest::addColumn<QString>("kind");
@@ -276,8 +307,7 @@ private Q_SLOTS:
         UpdateJob job(local.dir());
         BankMerge::Tuning tuning;
         if (batched) {
-            tuning.singleTransactionRows = 10;
-            tuning.lockHoldMs = 0;
+            tuning.windowKeys = 100;
             tuning.pauseMs = 0;
         }
         job.setMergeTuning(tuning);
