@@ -1,3 +1,4 @@
+#include "db/connection.h"
 #include "db/schema.h"
 #include "db/sql.h"
 #include "support/testbank.h"
@@ -6,10 +7,14 @@
 #include "update/mergeplan.h"
 #include "update/updatejob.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 using namespace Qt::StringLiterals;
 
@@ -308,7 +313,6 @@ private Q_SLOTS:
         BankMerge::Tuning tuning;
         if (batched) {
             tuning.windowKeys = 100;
-            tuning.pauseMs = 0;
         }
         job.setMergeTuning(tuning);
         QSignalSpy tables(&job, &UpdateJob::tableMerged);
@@ -329,6 +333,58 @@ private Q_SLOTS:
         QCOMPARE(questionsAfter, questionsBefore);
         QCOMPARE(local.count(u"ex_sub"_s), 0);
         QCOMPARE(local.count(u"ks_ad"_s), 0);
+    }
+
+    // A learner answering questions in exambank meanwhile: every write lands, and writes get
+    // through while the merge is still running instead of waiting for its end.
+    void concurrentWriterKeepsWorking()
+    {
+        TestBank local;
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, u"C1"_s, 1, 20000, u"新题干"_s);
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = 100;
+        tuning.lockHoldMs = 50;
+        job.setMergeTuning(tuning);
+
+        QElapsedTimer clock;
+        clock.start();
+        std::atomic<bool> stop = false;
+        std::atomic<int> failures = 0;
+        std::atomic<int> written = 0;
+        QList<qint64> landed; // read after the writer has ended
+        std::unique_ptr<QThread> writer(QThread::create([&] {
+            QString error;
+            if (!db::openBank(db::bankPath(local.dir()), u"writer"_s, &error))
+                qFatal("%s", qPrintable(error));
+            for (int k = 0; !stop; ++k) {
+                try {
+                    db::run(db::bank(u"writer"_s), u"insert into test_page (page_id, p_id) values (?, ?)"_s,
+                            {u"20300101000000"_s, u"W%1"_s.arg(k)});
+                    landed << clock.elapsed();
+                    ++written;
+                } catch (const db::Error &) {
+                    ++failures;
+                }
+                QThread::msleep(10);
+            }
+            db::closeBank(u"writer"_s);
+        }));
+        writer->start();
+        QTRY_VERIFY(written > 0);
+        const qint64 start = clock.elapsed();
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        const qint64 end = clock.elapsed();
+        stop = true;
+        writer->wait();
+
+        QCOMPARE(outcome.result, UpdateJob::Result::Merged);
+        QCOMPARE(outcome.report.at(4), u"题目增加:20000  条"_s);
+        QCOMPARE(failures.load(), 0);
+        QCOMPARE(local.count(u"test_page"_s), int(landed.size()));
+        const auto during = std::count_if(landed.begin(), landed.end(), [&](qint64 t) { return t > start && t < end; });
+        QVERIFY2(during >= 3, qPrintable(u"%1 writes during a merge of %2 ms"_s.arg(during).arg(end - start)));
     }
 };
 
