@@ -36,6 +36,7 @@ bool Downloader::fetch(const QUrl &url, const QString &targetPath, QString *erro
 
     QEventLoop loop;
     bool begun = false;
+    qint64 received = 0;
     QString writeError;
     const auto begin = [&] {
         if (begun)
@@ -48,21 +49,28 @@ bool Downloader::fetch(const QUrl &url, const QString &targetPath, QString *erro
     connect(reply, &QNetworkReply::metaDataChanged, &loop, begin);
     connect(reply, &QNetworkReply::readyRead, &loop, [&] {
         const QByteArray chunk = reply->readAll();
+        received += chunk.size();
         if (writeError.isEmpty() && file.write(chunk) != chunk.size()) {
             writeError = file.errorString();
             reply->abort();
         }
     });
-    connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
+    connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 done, qint64 total) {
         begin();
-        Q_EMIT progress(received, total);
+        Q_EMIT progress(done, total);
     });
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
 
     begin();
-    const QByteArray rest = reply->readAll();
+    const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
+    received += rest.size();
+    // With a content encoding the length counts the compressed bytes, not those received here.
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant expected = encoding.isEmpty() || encoding == "identity"
+                                  ? reply->header(QNetworkRequest::ContentLengthHeader)
+                                  : QVariant();
     if (writeError.isEmpty() && file.write(rest) != rest.size())
         writeError = file.errorString();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -77,6 +85,9 @@ bool Downloader::fetch(const QUrl &url, const QString &targetPath, QString *erro
     if (netError != QNetworkReply::NoError || (status != 0 && (status < 200 || status > 299)))
         return fail(status >= 300 ? u"下载失败 %1: 服务器回答 %2"_s.arg(where).arg(status)
                                   : u"下载失败 %1: %2"_s.arg(where, netText));
+    // A connection that closes early is not always reported as an error.
+    if (expected.isValid() && expected.toLongLong() != received)
+        return fail(u"下载失败 %1: 只收到 %2 字节,应为 %3 字节"_s.arg(where).arg(received).arg(expected.toLongLong()));
     if (!file.commit())
         return fail(u"无法写入文件 %1: %2"_s.arg(QDir::toNativeSeparators(targetPath), file.errorString()));
     return true;
