@@ -5,6 +5,7 @@
 #include "shell/clock.h"
 #include "shell/inifile.h"
 #include "text/netprobe.h"
+#include "update/downloadfolder.h"
 #include "update/downloader.h"
 #include "update/incomingbank.h"
 #include "update/updatelist.h"
@@ -57,7 +58,7 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
 
     Q_EMIT step(u"请稍等,准备下载更新信息..."_s);
     QString error;
-    const QString listPath = dir.filePath(u"update/up.txt"_s);
+    const QString listPath = update::downloadPath(m_programDir, u"up.txt"_s);
     if (!m_downloader->fetch(urlOf(u"up.txt"_s), listPath, &error))
         return failed(error);
 
@@ -102,7 +103,7 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
         if (entry.kind == update::EntryKind::Bank) {
             bankDownloaded = true;
             Q_EMIT step(u"请稍等,正在下载最新题库..."_s);
-            if (!m_downloader->fetch(urlOf(QLatin1StringView(update::kBankEntry)), dir.filePath(u"update/sys.htm"_s), &error))
+            if (!m_downloader->fetch(urlOf(QLatin1StringView(update::kBankEntry)), update::downloadPath(m_programDir, QLatin1StringView(update::kBankEntry)), &error))
                 return failed(error);
         } else if (entry.kind == update::EntryKind::File) {
             ++fileCount;
@@ -115,7 +116,7 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
     Outcome outcome{Result::NothingDone, {}, {}, fileCount, {}};
     if (bankDownloaded) {
         Q_EMIT step(u"请稍等,正在分析题库升级信息..."_s);
-        outcome = merge(dir.filePath(u"update/sys.htm"_s));
+        outcome = merge(update::downloadPath(m_programDir, QLatin1StringView(update::kBankEntry)));
         outcome.fileCount = fileCount;
         if (outcome.result == Result::Failed)
             return outcome;
@@ -153,7 +154,7 @@ UpdateJob::Outcome UpdateJob::merge(const QString &bankFile)
     {
         BankMerge merge(db::bank(local), db::bank(incoming));
         merge.setTuning(m_tuning);
-        merge.onTable = [this](int table) { Q_EMIT tableMerged(table); };
+        merge.onTable = [this, &merge](int table) { Q_EMIT tableMerged(table, merge.report()); };
         merge.onRows = [this] { Q_EMIT rowsMerged(); };
         const bool ok = merge.run();
         outcome.report = merge.report();

@@ -54,7 +54,8 @@ public:
 Q_SIGNALS:
     void step(const QString &text);
     void mergeStarted();
-    void tableMerged(int table);
+    // After each table: its number in merge order and the report so far.
+    void tableMerged(int table, const QStringList &report);
     void rowsMerged();
 
 private:

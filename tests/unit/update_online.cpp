@@ -4,6 +4,7 @@
 #include "support/httpserver.h"
 #include "support/testbank.h"
 #include "update/commandline.h"
+#include "update/downloadfolder.h"
 #include "update/updatejob.h"
 
 #include <QFile>
@@ -93,7 +94,7 @@ private Q_SLOTS:
                                          u"请稍等,正在下载最新相关链接文件..."_s, u"请稍等,正在分析题库升级信息..."_s}));
         QCOMPARE(merging.size(), 1);
         QCOMPARE(fileBytes(local.path(u"data/mpg/demo.wmv"_s)), QByteArray("video"));
-        QCOMPARE(fileBytes(local.path(u"update/sys.htm"_s)), bankBytes(p.incoming));
+        QCOMPARE(fileBytes(update::downloadPath(local.dir(), u"sys.htm"_s)), bankBytes(p.incoming));
         QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString(), u"会计基础"_s);
         QCOMPARE(local.count(u"ex_page_id"_s), 2);
 
@@ -190,7 +191,7 @@ private Q_SLOTS:
         QCOMPARE(outcome.message, u"您现在尚未联网,无法进行升级服务....."_s);
         QCOMPARE(outcome.caption, u"信息提醒"_s);
         QCOMPARE(UpdateJob::resultText(outcome, false), u"本次更新失败...."_s);
-        QVERIFY(!QFile::exists(local.path(u"update/up.txt"_s)));
+        QVERIFY(!QFile::exists(update::downloadPath(local.dir(), u"up.txt"_s)));
     }
 
     // Whatever fails, main.ini stays as it was and the local bank is not touched.
@@ -239,7 +240,7 @@ private Q_SLOTS:
         TestBank local;
         const QByteArray ini = kMainIni.toUtf8() + (brokenPath == u"days" ? "update_days=abc\r\n" : "");
         local.writeFile(u"main.ini"_s, ini);
-        local.writeFile(u"update/sys.htm"_s, "previous download");
+        local.writeFile(QLatin1StringView(update::kDownloadFolder) + u"/sys.htm"_s, "previous download");
         local.addCourse(u"M1"_s, u"旧名"_s);
 
         UpdateJob job(local.dir());
@@ -252,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id"_s).toString(), u"旧名"_s);
         QCOMPARE(local.count(u"ex_page_id"_s), 0);
         if (brokenMode == int(HttpServer::Mode::BreakOff))
-            QCOMPARE(fileBytes(local.path(u"update/sys.htm"_s)), QByteArray("previous download"));
+            QCOMPARE(fileBytes(update::downloadPath(local.dir(), u"sys.htm"_s)), QByteArray("previous download"));
         if (reason == u"../main.ini")
             QCOMPARE(p.server.requests("/upd/sys.htm"), 0);
     }
