@@ -242,6 +242,7 @@ void UpdateWindow::runOnline()
         break;
     case R::NoEntries:
         messages::inform(this, outcome.message, outcome.caption);
+        finishWork(false);
         setResult(UpdateJob::resultText(outcome, false));
         break;
     case R::Merged:
