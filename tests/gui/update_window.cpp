@@ -225,6 +225,9 @@ private Q_SLOTS:
         QCOMPARE(s.local.count(u"ex_page_id"_s), 2);
         QCOMPARE(s.server.requests("/up.txt"), 0);
         QCOMPARE(w->lastDate(), u"2009-05-01"_s);
+        QFile ini(s.local.path(u"main.ini"_s));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), QByteArray("[config]\r\nupdate_before_time=2009-05-01\r\n"));
     }
 
     void localFileCancelledOrRefused_data()
