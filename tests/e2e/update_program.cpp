@@ -5,6 +5,7 @@
 #include "shell/inifile.h"
 #include "support/httpserver.h"
 #include "support/testbank.h"
+#include "unit/update_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using updatetest::bankBytes;
+using updatetest::fileBytes;
 
 // Copies both programs into the test's program folder; they find their folder from their own path.
 void installPrograms(const TestBank &bank)
@@ -33,19 +37,6 @@ void startUpdate(QProcess &process, const TestBank &bank, const QStringList &arg
     process.setWorkingDirectory(bank.dir());
     process.start(bank.path(u"update"_s), args);
     QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
-}
-
-QByteArray bankBytes(const TestBank &bank)
-{
-    db::run(bank.db(), u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
-    QFile f(bank.path(u"data/sys.htm"_s));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 void addQuestions(const TestBank &bank, int count)

@@ -2,6 +2,7 @@
 #include "shell/ui/messages.h"
 #include "support/httpserver.h"
 #include "support/testbank.h"
+#include "unit/update_files.h"
 #include "update/ui/updatewindow.h"
 
 #include <QFile>
@@ -19,17 +20,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using updatetest::bankBytes;
+
 // Two frames of two by two pixels, the way the clip mafy.a is stored.
 const QByteArray kClip = QByteArray::fromHex(
     "47494638396102000200f00000ff000000000021f904000000000021ff0b4e45545343415045322e3003010000002c0000"
     "00000200020000020284510021f90400000000002c0000000002000200800000ff00000002028451003b");
-
-QByteArray bankBytes(const TestBank &bank)
-{
-    db::run(bank.db(), u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
-    QFile f(bank.path(u"data/sys.htm"_s));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 

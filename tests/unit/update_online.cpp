@@ -3,6 +3,7 @@
 #include "shell/inifile.h"
 #include "support/httpserver.h"
 #include "support/testbank.h"
+#include "unit/update_files.h"
 #include "update/commandline.h"
 #include "update/downloadfolder.h"
 #include "update/updatejob.h"
@@ -16,19 +17,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The bytes of a bank file as a server would hand them out.
-QByteArray bankBytes(const TestBank &bank)
-{
-    db::run(bank.db(), u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
-    QFile f(bank.path(u"data/sys.htm"_s));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using updatetest::bankBytes;
+using updatetest::fileBytes;
 
 // A new bank with one course, one chapter and two questions, served as sys.htm.
 struct Publisher
