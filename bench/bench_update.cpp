@@ -124,7 +124,8 @@ QList<double> timeMerges(const QString &localPath, const QString &newBank, const
     for (int run = 0; run < kRuns; ++run) {
         prepare();
         QString error;
-        if (!db::openBank(localPath, u"bench-local"_s, &error) || !update::openIncomingBank(newBank, u"bench-new"_s, &error))
+        if (!db::openBank(localPath, u"bench-local"_s, &error) ||
+            !update::openIncomingBank(newBank, u"bench-new"_s, &error))
             qFatal("%s", qPrintable(error));
         // A learner answering questions meanwhile: one test_page row every 20 ms through its own connection.
         std::atomic<bool> stop = false;
@@ -230,7 +231,8 @@ QM_BENCH_CASE("update: merge of a 100,000-question bank")
 
     // The same merge again while a learner answers questions, as exambank would write them.
     qint64 longestWait = 0;
-    const QList<double> withWriter = timeMerges(equal, newBank, [] {}, &longestWait);
+    const QList<double> withWriter = timeMerges(
+        equal, newBank, [] {}, &longestWait);
     printTimes(u"merge into an equal bank while test_page is written"_s, withWriter);
     bench::note(u"longest wait of a test_page write during those merges: %1 ms (exambank gives up after %2 ms)"_s
                     .arg(longestWait)

@@ -50,7 +50,11 @@ void runAll(const QSqlDatabase &db, const QStringList &statements)
 class WriteLock final
 {
 public:
-    WriteLock(const QSqlDatabase &db, const BankMerge::Tuning &tuning) : m_db(db), m_tuning(tuning) {}
+    WriteLock(const QSqlDatabase &db, const BankMerge::Tuning &tuning)
+        : m_db(db)
+        , m_tuning(tuning)
+    {
+    }
     ~WriteLock()
     {
         if (m_open)
@@ -92,7 +96,8 @@ private:
 class Attachment final
 {
 public:
-    Attachment(const QSqlDatabase &local, const QString &path) : m_db(local)
+    Attachment(const QSqlDatabase &local, const QString &path)
+        : m_db(local)
     {
         db::run(m_db, u"ATTACH DATABASE ? AS "_s + QLatin1StringView(update::kIncomingSchema), {path});
     }
@@ -109,7 +114,11 @@ private:
 
 } // namespace
 
-BankMerge::BankMerge(const QSqlDatabase &local, const QSqlDatabase &incoming) : m_local(local), m_incoming(incoming) {}
+BankMerge::BankMerge(const QSqlDatabase &local, const QSqlDatabase &incoming)
+    : m_local(local)
+    , m_incoming(incoming)
+{
+}
 
 bool BankMerge::check(QString *error) const
 {
@@ -188,10 +197,11 @@ bool BankMerge::mergeTable(int index)
     QStringList localKeys, incomingKeys;
     for (const update::MergeKey &key : t.keys) {
         localKeys << spelled(localColumns, key.localColumn);
-        incomingKeys << (key.newPosition >= 0 ? incomingAll.at(key.newPosition) : spelled(incomingAll, key.localColumn));
+        incomingKeys << (key.newPosition >= 0 ? incomingAll.at(key.newPosition)
+                                              : spelled(incomingAll, key.localColumn));
     }
-    const update::MergeStatements sql = update::mergeStatements(
-        t.name, localColumns, incomingAll.mid(0, localColumns.size()), localKeys, incomingKeys);
+    const update::MergeStatements sql =
+        update::mergeStatements(t.name, localColumns, incomingAll.mid(0, localColumns.size()), localKeys, incomingKeys);
 
     WriteLock lock(m_local, m_tuning);
     bool committedPart = false;
@@ -234,7 +244,8 @@ bool BankMerge::mergeTable(int index)
             try {
                 lock.begin();
                 for (const QString &statement : sql.restore)
-                    db::run(m_local, statement, statement.contains(u'?') ? QVariantList{lastRowBefore} : QVariantList{});
+                    db::run(m_local, statement,
+                            statement.contains(u'?') ? QVariantList{lastRowBefore} : QVariantList{});
                 lock.commit();
             } catch (const db::Error &undo) {
                 lock.rollback();

@@ -9,7 +9,11 @@
 
 using namespace Qt::StringLiterals;
 
-Downloader::Downloader(QObject *parent) : QObject(parent), m_manager(new QNetworkAccessManager(this)) {}
+Downloader::Downloader(QObject *parent)
+    : QObject(parent)
+    , m_manager(new QNetworkAccessManager(this))
+{
+}
 
 Downloader::~Downloader() = default;
 
@@ -68,9 +72,8 @@ bool Downloader::fetch(const QUrl &url, const QString &targetPath, QString *erro
     received += rest.size();
     // With a content encoding the length counts the compressed bytes, not those received here.
     const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
-    const QVariant expected = encoding.isEmpty() || encoding == "identity"
-                                  ? reply->header(QNetworkRequest::ContentLengthHeader)
-                                  : QVariant();
+    const QVariant expected =
+        encoding.isEmpty() || encoding == "identity" ? reply->header(QNetworkRequest::ContentLengthHeader) : QVariant();
     if (writeError.isEmpty() && file.write(rest) != rest.size())
         writeError = file.errorString();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

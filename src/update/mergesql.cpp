@@ -55,12 +55,12 @@ MergeStatements mergeStatements(const QString &table, const QStringList &localCo
     QStringList sets;
     for (qsizetype k = 0; k < localColumns.size(); ++k)
         sets << quoted(localColumns.at(k)) + u" = s."_s + quoted(incomingColumns.at(k));
-    m.overwrite = u"UPDATE %1 AS l SET %2 FROM %3 WHERE g.n BETWEEN ? AND ? AND %4"
-                  " AND NOT EXISTS (SELECT 1 FROM %1 AS f WHERE %5 AND f.rowid < l.rowid)"
-                  " AND NOT (%6)"_s.arg(local, sets.join(u", "_s), newRows,
-                                        allSame(u"l"_s, localKeys, u"s"_s, incomingKeys),
-                                        allSame(u"f"_s, localKeys, u"l"_s, localKeys),
-                                        allSame(u"l"_s, localColumns, u"s"_s, incomingColumns));
+    m.overwrite =
+        u"UPDATE %1 AS l SET %2 FROM %3 WHERE g.n BETWEEN ? AND ? AND %4"
+        " AND NOT EXISTS (SELECT 1 FROM %1 AS f WHERE %5 AND f.rowid < l.rowid)"
+        " AND NOT (%6)"_s.arg(local, sets.join(u", "_s), newRows, allSame(u"l"_s, localKeys, u"s"_s, incomingKeys),
+                              allSame(u"f"_s, localKeys, u"l"_s, localKeys),
+                              allSame(u"l"_s, localColumns, u"s"_s, incomingColumns));
     m.append = u"INSERT INTO %1 (%2) SELECT %3 FROM %4 WHERE g.n BETWEEN ? AND ?"
                " AND NOT EXISTS (SELECT 1 FROM %1 AS f WHERE %5) ORDER BY g.n"_s.arg(
                    local, list({}, localColumns), list(u"s."_s, incomingColumns), newRows,

@@ -5,8 +5,8 @@
 #include "shell/clock.h"
 #include "shell/inifile.h"
 #include "text/netprobe.h"
-#include "update/downloadfolder.h"
 #include "update/downloader.h"
+#include "update/downloadfolder.h"
 #include "update/incomingbank.h"
 #include "update/updatelist.h"
 
@@ -33,6 +33,12 @@ bool isLoopback(const QUrl &url)
     return host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback();
 }
 
+// A download address: the update address with the file name appended.
+QUrl urlOf(const QString &address, const QString &name)
+{
+    return QUrl(text::withScheme(address + name));
+}
+
 UpdateJob::Outcome failed(const QString &message)
 {
     return {UpdateJob::Result::Failed, message, kErrorCaption, 0, {}};
@@ -41,7 +47,10 @@ UpdateJob::Outcome failed(const QString &message)
 } // namespace
 
 UpdateJob::UpdateJob(const QString &programDir, QObject *parent)
-    : QObject(parent), m_programDir(programDir), m_downloader(new Downloader(this)), m_online(&text::isOnline)
+    : QObject(parent)
+    , m_programDir(programDir)
+    , m_downloader(new Downloader(this))
+    , m_online(&text::isOnline)
 {
 }
 
@@ -49,17 +58,14 @@ UpdateJob::~UpdateJob() = default;
 
 UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDate)
 {
-    const QDir dir(m_programDir);
-    const auto urlOf = [&](const QString &name) { return QUrl(text::withScheme(address + name)); };
-
     Q_EMIT step(u"请稍等,正在检查更新信息..."_s);
-    if (!isLoopback(urlOf({})) && !m_online())
+    if (!isLoopback(urlOf(address, {})) && !m_online())
         return {Result::Offline, u"您现在尚未联网,无法进行升级服务....."_s, u"信息提醒"_s, 0, {}};
 
     Q_EMIT step(u"请稍等,准备下载更新信息..."_s);
     QString error;
     const QString listPath = update::downloadPath(m_programDir, u"up.txt"_s);
-    if (!m_downloader->fetch(urlOf(u"up.txt"_s), listPath, &error))
+    if (!m_downloader->fetch(urlOf(address, u"up.txt"_s), listPath, &error))
         return failed(error);
 
     Q_EMIT step(u"请稍等,正在分析更新信息..."_s);
@@ -80,38 +86,22 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
     if (list.entries.isEmpty())
         return {Result::NoEntries, u"当前记录为最新记录,无需进行更新..."_s, kRecordCaption, 0, {}};
 
-    IniFile ini(mainIniPath(m_programDir));
-    ini.load();
-    const QString daysText = ini.value(u"config"_s, u"update_days"_s, QString::fromUtf16(configKey(u"update_days"_s).fallback));
-    bool daysOk = false;
-    const int days = daysText.trimmed().toInt(&daysOk);
-    if (!daysOk)
-        return failed(u"main.ini 中 update_days \"%1\" 不是有效的天数."_s.arg(daysText));
-
+    int days = 0;
+    if (!readUpdateDays(&days, &error))
+        return failed(error);
     // The whole list is checked before the first download: a list that points outside data/ is not trusted.
     QList<update::Entry> entries;
     for (const QString &text : list.entries) {
         const update::Entry entry = update::classifyEntry(text);
         if (entry.kind == update::EntryKind::Refused)
-            return failed(u"更新列表中的文件名 \"%1\" 指向 data 文件夹之外,已拒绝下载,本次未下载任何文件."_s.arg(text.trimmed()));
+            return failed(
+                u"更新列表中的文件名 \"%1\" 指向 data 文件夹之外,已拒绝下载,本次未下载任何文件."_s.arg(text.trimmed()));
         entries << entry;
     }
-
     bool bankDownloaded = false;
     int fileCount = 0;
-    for (const update::Entry &entry : std::as_const(entries)) {
-        if (entry.kind == update::EntryKind::Bank) {
-            bankDownloaded = true;
-            Q_EMIT step(u"请稍等,正在下载最新题库..."_s);
-            if (!m_downloader->fetch(urlOf(QLatin1StringView(update::kBankEntry)), update::downloadPath(m_programDir, QLatin1StringView(update::kBankEntry)), &error))
-                return failed(error);
-        } else if (entry.kind == update::EntryKind::File) {
-            ++fileCount;
-            Q_EMIT step(u"请稍等,正在下载最新相关链接文件..."_s);
-            if (!m_downloader->fetch(urlOf(entry.relative), dir.filePath(u"data/"_s + entry.relative), &error))
-                return failed(error);
-        }
-    }
+    if (!download(address, entries, &bankDownloaded, &fileCount, &error))
+        return failed(error);
 
     Outcome outcome{Result::NothingDone, {}, {}, fileCount, {}};
     if (bankDownloaded) {
@@ -121,15 +111,53 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
         if (outcome.result == Result::Failed)
             return outcome;
     } else if (fileCount > 0) {
-        outcome = {Result::FilesOnly, u"当前有:%1文件已更新,更新目标为data\\*"_s.arg(fileCount), u"相关链接文件已更新"_s,
-                   fileCount, {}};
+        outcome = {Result::FilesOnly,
+                   u"当前有:%1文件已更新,更新目标为data\\*"_s.arg(fileCount),
+                   u"相关链接文件已更新"_s,
+                   fileCount,
+                   {}};
     }
+    // Only now that everything arrived does main.ini learn of this update.
     if (!writeDates(list.dateText, days, &error)) {
         outcome.result = Result::Failed;
         outcome.message = error;
         outcome.caption = kErrorCaption;
     }
     return outcome;
+}
+
+bool UpdateJob::readUpdateDays(int *days, QString *error) const
+{
+    IniFile ini(mainIniPath(m_programDir));
+    ini.load();
+    const QString text =
+        ini.value(u"config"_s, u"update_days"_s, QString::fromUtf16(configKey(u"update_days"_s).fallback));
+    bool ok = false;
+    *days = text.trimmed().toInt(&ok);
+    if (!ok)
+        *error = u"main.ini 中 update_days \"%1\" 不是有效的天数."_s.arg(text);
+    return ok;
+}
+
+bool UpdateJob::download(const QString &address, const QList<update::Entry> &entries, bool *bank, int *files,
+                         QString *error)
+{
+    for (const update::Entry &entry : entries) {
+        if (entry.kind == update::EntryKind::Bank) {
+            *bank = true;
+            Q_EMIT step(u"请稍等,正在下载最新题库..."_s);
+            const QString name = QLatin1StringView(update::kBankEntry);
+            if (!m_downloader->fetch(urlOf(address, name), update::downloadPath(m_programDir, name), error))
+                return false;
+        } else if (entry.kind == update::EntryKind::File) {
+            ++*files;
+            Q_EMIT step(u"请稍等,正在下载最新相关链接文件..."_s);
+            const QString target = QDir(m_programDir).filePath(u"data/"_s + entry.relative);
+            if (!m_downloader->fetch(urlOf(address, entry.relative), target, error))
+                return false;
+        }
+    }
+    return true;
 }
 
 UpdateJob::Outcome UpdateJob::runLocal(const QString &bankFile)

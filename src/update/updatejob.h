@@ -1,6 +1,7 @@
 #pragma once
 
 #include "update/bankmerge.h"
+#include "update/updatelist.h"
 
 #include <QObject>
 #include <QString>
@@ -59,6 +60,8 @@ Q_SIGNALS:
     void rowsMerged();
 
 private:
+    bool readUpdateDays(int *days, QString *error) const;
+    bool download(const QString &address, const QList<update::Entry> &entries, bool *bank, int *files, QString *error);
     Outcome merge(const QString &bankFile);
     bool writeDates(const QString &listDate, int days, QString *error) const;
 

@@ -120,7 +120,8 @@ private Q_SLOTS:
         QTest::newRow("bank and a file") << QByteArray("2009-06-01\r\n\r\nsys.htm\r\njy\\c1.htm\r\n") << 200 << 0
                                          << u"题目增加:5  条"_s << QString() << true;
         QTest::newRow("only a file") << QByteArray("2009-06-01\r\n\r\njy\\c1.htm\r\n") << 200 << 0
-                                     << u"当前有:1文件已更新,更新目标为data\\*\n本次更新完成...."_s << QString() << true;
+                                     << u"当前有:1文件已更新,更新目标为data\\*\n本次更新完成...."_s << QString()
+                                     << true;
         QTest::newRow("nothing newer") << QByteArray("2009-05-01\r\n\r\nsys.htm\r\n") << 200 << 0
                                        << u"网上记录比本机记录还早,无需进行更新...\n本次没有更新...."_s << QString()
                                        << false;

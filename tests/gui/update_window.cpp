@@ -33,8 +33,7 @@ class UpdateWindowTest : public QObject
 {
     Q_OBJECT
 private:
-    template<typename T>
-    static T *child(UpdateWindow &w, const char *name)
+    template <typename T> static T *child(UpdateWindow &w, const char *name)
     {
         T *found = w.findChild<T *>(QString::fromLatin1(name));
         if (!found)
@@ -167,8 +166,8 @@ private Q_SLOTS:
         QTest::newRow("one file") << QByteArray("2009-06-01\n\nfaq.htm\n") << true
                                   << u"当前有:1文件已更新,更新目标为data\\*"_s << u"相关链接文件已更新"_s
                                   << u"本次更新完成...."_s << false;
-        QTest::newRow("offline") << QByteArray() << false << u"您现在尚未联网,无法进行升级服务....."_s
-                                 << u"信息提醒"_s << u"本次更新失败...."_s << true;
+        QTest::newRow("offline") << QByteArray() << false << u"您现在尚未联网,无法进行升级服务....."_s << u"信息提醒"_s
+                                 << u"本次更新失败...."_s << true;
         QTest::newRow("list missing") << QByteArray() << true << u"404"_s << u"错误信息"_s << u"本次更新失败...."_s
                                       << true;
     }

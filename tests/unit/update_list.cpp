@@ -45,11 +45,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("entries");
         QTest::newRow("windows line ends") << QByteArray("2009-06-01\r\nnotes\r\nsys.htm\r\n\r\nmpg/a.wmv\r\n")
                                            << u"2009-06-01"_s << QStringList{u"sys.htm"_s, QString(), u"mpg/a.wmv"_s};
-        QTest::newRow("no final line end") << QByteArray("2009-6-1\nx\nsys.htm") << u"2009-6-1"_s
-                                           << QStringList{u"sys.htm"_s};
+        QTest::newRow("no final line end")
+            << QByteArray("2009-6-1\nx\nsys.htm") << u"2009-6-1"_s << QStringList{u"sys.htm"_s};
         QTest::newRow("only the header") << QByteArray("2009-06-01\n说明\n") << u"2009-06-01"_s << QStringList{};
-        QTest::newRow("an empty third line") << QByteArray("2009-06-01\n\n\n") << u"2009-06-01"_s
-                                             << QStringList{QString()};
+        QTest::newRow("an empty third line")
+            << QByteArray("2009-06-01\n\n\n") << u"2009-06-01"_s << QStringList{QString()};
         QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF"
                                                        "2009-06-01\n\nsys.htm\n")
                                          << u"2009-06-01"_s << QStringList{u"sys.htm"_s};

@@ -69,9 +69,9 @@ private Q_SLOTS:
         const UpdateJob::Outcome outcome = job.runOnline(p.address(), lastDate);
         QCOMPARE(outcome.result, UpdateJob::Result::Merged);
         QCOMPARE(outcome.caption, u"记录变动提示"_s);
-        QCOMPARE(outcome.report.mid(0, 6), (QStringList{u"课程内容增加:0  条"_s, outcome.report.at(1),
-                                                        u"章节记录增加:1  条"_s, outcome.report.at(1),
-                                                        u"题目增加:2  条"_s, outcome.report.at(1)}));
+        QCOMPARE(outcome.report.mid(0, 6),
+                 (QStringList{u"课程内容增加:0  条"_s, outcome.report.at(1), u"章节记录增加:1  条"_s,
+                              outcome.report.at(1), u"题目增加:2  条"_s, outcome.report.at(1)}));
         QCOMPARE(outcome.message, outcome.report.join(u'\n'));
         QCOMPARE(outcome.fileCount, 1);
         QCOMPARE(UpdateJob::resultText(outcome, false), u"本次更新完成...."_s);
@@ -79,9 +79,10 @@ private Q_SLOTS:
         QStringList stepTexts;
         for (const auto &s : steps)
             stepTexts << s.at(0).toString();
-        QCOMPARE(stepTexts, (QStringList{u"请稍等,正在检查更新信息..."_s, u"请稍等,准备下载更新信息..."_s,
-                                         u"请稍等,正在分析更新信息..."_s, u"请稍等,正在下载最新题库..."_s,
-                                         u"请稍等,正在下载最新相关链接文件..."_s, u"请稍等,正在分析题库升级信息..."_s}));
+        QCOMPARE(stepTexts,
+                 (QStringList{u"请稍等,正在检查更新信息..."_s, u"请稍等,准备下载更新信息..."_s,
+                              u"请稍等,正在分析更新信息..."_s, u"请稍等,正在下载最新题库..."_s,
+                              u"请稍等,正在下载最新相关链接文件..."_s, u"请稍等,正在分析题库升级信息..."_s}));
         QCOMPARE(merging.size(), 1);
         QCOMPARE(fileBytes(local.path(u"data/mpg/demo.wmv"_s)), QByteArray("video"));
         QCOMPARE(fileBytes(update::downloadPath(local.dir(), u"sys.htm"_s)), bankBytes(p.incoming));
@@ -198,18 +199,17 @@ private Q_SLOTS:
         QTest::newRow("bank missing") << bankAndFile << u"2009-05-01"_s << u"/upd/sys.htm"_s << answer << u"404"_s;
         QTest::newRow("bank breaks off") << bankAndFile << u"2009-05-01"_s << u"/upd/sys.htm"_s
                                          << int(HttpServer::Mode::BreakOff) << u"sys.htm"_s;
-        QTest::newRow("file missing") << bankAndFile << u"2009-05-01"_s << u"/upd/mpg/demo.wmv"_s << answer
-                                      << u"404"_s;
-        QTest::newRow("bank is a web page") << bankAndFile << u"2009-05-01"_s << u"page"_s << answer
-                                            << u"不是有效的题库文件"_s;
-        QTest::newRow("list date not a date") << QByteArray("<html>\n\nsys.htm\n") << u"2009-05-01"_s << QString()
-                                              << answer << u"<html>"_s;
-        QTest::newRow("last update not a date") << bankAndFile << u"last week"_s << QString() << answer
-                                                << u"last week"_s;
+        QTest::newRow("file missing") << bankAndFile << u"2009-05-01"_s << u"/upd/mpg/demo.wmv"_s << answer << u"404"_s;
+        QTest::newRow("bank is a web page")
+            << bankAndFile << u"2009-05-01"_s << u"page"_s << answer << u"不是有效的题库文件"_s;
+        QTest::newRow("list date not a date")
+            << QByteArray("<html>\n\nsys.htm\n") << u"2009-05-01"_s << QString() << answer << u"<html>"_s;
+        QTest::newRow("last update not a date")
+            << bankAndFile << u"last week"_s << QString() << answer << u"last week"_s;
         QTest::newRow("entry leaves data") << QByteArray("2009-06-01\n\nsys.htm\n../main.ini\n") << u"2009-05-01"_s
                                            << QString() << answer << u"../main.ini"_s;
-        QTest::newRow("update_days not a number") << bankAndFile << u"2009-05-01"_s << u"days"_s << answer
-                                                  << u"update_days"_s;
+        QTest::newRow("update_days not a number")
+            << bankAndFile << u"2009-05-01"_s << u"days"_s << answer << u"update_days"_s;
     }
     void failureLeavesMainIniAlone()
     {
@@ -225,8 +225,11 @@ private Q_SLOTS:
         if (brokenPath == u"page")
             p.server.route("/upd/sys.htm", 200, "<html><body>维护中</body></html>");
         else if (brokenPath.startsWith(u'/'))
-            p.server.route(brokenPath.toLatin1(), HttpServer::Route{brokenMode == int(HttpServer::Mode::Answer) ? 404 : 200,
-                                                                    bankBytes(p.incoming), HttpServer::Mode(brokenMode), {}});
+            p.server.route(brokenPath.toLatin1(),
+                           HttpServer::Route{brokenMode == int(HttpServer::Mode::Answer) ? 404 : 200,
+                                             bankBytes(p.incoming),
+                                             HttpServer::Mode(brokenMode),
+                                             {}});
         TestBank local;
         const QByteArray ini = kMainIni.toUtf8() + (brokenPath == u"days" ? "update_days=abc\r\n" : "");
         local.writeFile(u"main.ini"_s, ini);
@@ -257,12 +260,13 @@ private Q_SLOTS:
         QTest::newRow("merge") << QStringList{u"--merge"_s, u"BANK"_s} << 0
                                << u"课程内容增加:1  条\n-------------------------------------------------------\n"_s
                                << QString();
-        QTest::newRow("merge of a missing file") << QStringList{u"--merge"_s, u"none.htm"_s} << 1 << u"本次更新失败....\n"_s
-                                                 << u"不存在"_s;
-        QTest::newRow("online, nothing newer") << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-06-01"_s} << 0
-                                               << u"网上记录比本机记录还早,无需进行更新...\n本次没有更新....\n"_s << QString();
-        QTest::newRow("online, bank merged") << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-05-01"_s} << 0
-                                             << u"题目增加:2  条\n"_s << QString();
+        QTest::newRow("merge of a missing file")
+            << QStringList{u"--merge"_s, u"none.htm"_s} << 1 << u"本次更新失败....\n"_s << u"不存在"_s;
+        QTest::newRow("online, nothing newer")
+            << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-06-01"_s} << 0
+            << u"网上记录比本机记录还早,无需进行更新...\n本次没有更新....\n"_s << QString();
+        QTest::newRow("online, bank merged")
+            << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-05-01"_s} << 0 << u"题目增加:2  条\n"_s << QString();
         QTest::newRow("no file") << QStringList{u"--merge"_s} << 2 << QString() << u"usage"_s;
         QTest::newRow("unknown option") << QStringList{u"--help"_s} << 2 << QString() << u"usage"_s;
     }

@@ -22,8 +22,7 @@ namespace {
 
 const QString kVersion = u"  Ver: 2.0.1.31"_s;
 
-template<typename T>
-T *named(T *widget, const QString &name)
+template <typename T> T *named(T *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
@@ -37,8 +36,8 @@ void letPaint()
 } // namespace
 
 UpdateWindow::UpdateWindow(const QString &programDir, const QString &address, const QString &lastDate, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_programDir(programDir)
     , m_address(address)
     , m_lastDate(lastDate)
@@ -148,9 +147,8 @@ void UpdateWindow::connectJob()
         letPaint();
     });
     Downloader &downloader = m_job->downloader();
-    connect(&downloader, &Downloader::started, this, [this](qint64 total) {
-        m_bar->setRange(0, int(qBound(qint64(0), total, qint64(INT_MAX))));
-    });
+    connect(&downloader, &Downloader::started, this,
+            [this](qint64 total) { m_bar->setRange(0, int(qBound(qint64(0), total, qint64(INT_MAX)))); });
     connect(&downloader, &Downloader::progress, this, [this](qint64 received, qint64) {
         m_bar->setValue(int(qMin<qint64>(received, m_bar->maximum())));
         letPaint();

@@ -22,8 +22,7 @@ class UpdateWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    UpdateWindow(const QString &programDir, const QString &address, const QString &lastDate,
-                 QWidget *parent = nullptr);
+    UpdateWindow(const QString &programDir, const QString &address, const QString &lastDate, QWidget *parent = nullptr);
     ~UpdateWindow() override;
 
     // Without arguments the program is not to be used on its own: says so and gives nothing.
