@@ -3,13 +3,14 @@
 #include "db/sql.h"
 #include "update/mergeplan.h"
 #include "update/mergesql.h"
+#include "update/writelock.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QThread>
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -45,52 +46,19 @@ void runAll(const QSqlDatabase &db, const QStringList &statements)
         db::run(db, sql);
 }
 
-// The write lock of the local connection. A commit after a long hold is followed by a pause, so a
-// writer that is waiting gets the lock before the next window begins.
-class WriteLock final
+void exec(QSqlQuery &query)
 {
-public:
-    WriteLock(const QSqlDatabase &db, const BankMerge::Tuning &tuning)
-        : m_db(db)
-        , m_tuning(tuning)
-    {
-    }
-    ~WriteLock()
-    {
-        if (m_open)
-            rollback();
-    }
+    if (!query.exec())
+        throw db::Error(query.lastError().text());
+}
 
-    void begin()
-    {
-        db::run(m_db, u"BEGIN IMMEDIATE"_s);
-        m_open = true;
-        if (!m_held.isValid())
-            m_held.start();
-    }
-    void commit()
-    {
-        db::run(m_db, u"COMMIT"_s);
-        m_open = false;
-        if (m_held.elapsed() >= m_tuning.lockHoldMs) {
-            QThread::msleep(m_tuning.pauseMs);
-            m_held.invalidate();
-        }
-    }
-    void rollback()
-    {
-        QSqlQuery q(m_db);
-        q.exec(u"ROLLBACK"_s);
-        m_open = false;
-    }
-
-private:
-    Q_DISABLE_COPY_MOVE(WriteLock)
-    QSqlDatabase m_db;
-    BankMerge::Tuning m_tuning;
-    QElapsedTimer m_held;
-    bool m_open = false;
-};
+QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        throw db::Error(query.lastError().text());
+    return query;
+}
 
 // Attaches the new bank to the local connection for as long as it lives.
 class Attachment final
@@ -176,8 +144,10 @@ bool BankMerge::run()
     try {
         db::run(m_local, u"PRAGMA temp_store=MEMORY"_s);
         Attachment attached(m_local, QFileInfo(m_incoming.databaseName()).absoluteFilePath());
+        // One lock for all tables, so that a waiting writer gets its turn across them as well.
+        update::WriteLock lock(m_local, m_tuning.lockHoldMs, m_tuning.pauseMs);
         for (qsizetype k = 0; k < plan.size(); ++k) {
-            if (!mergeTable(int(k)))
+            if (!mergeTable(int(k), lock))
                 return false;
             if (onTable)
                 onTable(int(k + 1));
@@ -189,7 +159,7 @@ bool BankMerge::run()
     return true;
 }
 
-bool BankMerge::mergeTable(int index)
+bool BankMerge::mergeTable(int index, update::WriteLock &lock)
 {
     const update::MergeTable &t = update::mergePlan().at(index);
     const QStringList localColumns = columnNames(m_local, t.name);
@@ -203,50 +173,32 @@ bool BankMerge::mergeTable(int index)
     const update::MergeStatements sql =
         update::mergeStatements(t.name, localColumns, incomingAll.mid(0, localColumns.size()), localKeys, incomingKeys);
 
-    WriteLock lock(m_local, m_tuning);
-    bool committedPart = false;
+    const int commitsBefore = lock.commits();
+    const int window = qMax(1, m_tuning.windowKeys);
     bool several = false;
-    int appended = 0;
     qint64 lastRowBefore = 0;
+    int appended = 0;
     try {
-        runAll(m_local, sql.numberKeys);
-        const qint64 keys = db::scalar(m_local, u"SELECT COUNT(*) FROM temp.qm_keys"_s, {}, 0).toLongLong();
-        const int window = qMax(1, m_tuning.windowKeys);
-        several = keys > window;
+        const qint64 rows = db::scalar(m_local, sql.incomingRows, {}, 0).toLongLong();
+        several = rows > window;
         if (several) {
             lastRowBefore = db::scalar(m_local, u"SELECT MAX(rowid) FROM main."_s + t.name, {}, 0).toLongLong();
             runAll(m_local, sql.startUndo);
         }
-        QSqlQuery overwrite(m_local), append(m_local);
-        if (!overwrite.prepare(sql.overwrite) || !append.prepare(sql.append))
-            throw db::Error(overwrite.lastError().text() + append.lastError().text());
-        for (qint64 first = 1; first <= keys; first += window) {
-            const qint64 last = first + window - 1;
-            lock.begin();
-            overwrite.bindValue(0, first);
-            overwrite.bindValue(1, last);
-            if (!overwrite.exec())
-                throw db::Error(overwrite.lastError().text());
-            append.bindValue(0, first);
-            append.bindValue(1, last);
-            if (!append.exec())
-                throw db::Error(append.lastError().text());
-            appended += append.numRowsAffected();
-            lock.commit();
-            committedPart = true;
-            if (onRows)
-                onRows();
-        }
+        // Into an empty table, new rows whose keys all differ arrive as they are: no row can be found.
+        const bool copy = !db::scalar(m_local, sql.localHasRows).toBool() &&
+                          db::scalar(m_local, sql.incomingKeys, {}, 0).toLongLong() == rows;
+        appended = copy ? copyRows(sql, lock, window) : mergeRows(sql, lock, window);
     } catch (const db::Error &e) {
         lock.rollback();
         m_error = u"合并数据表 %1 时出错,该表的修改已撤销: %2"_s.arg(t.name, e.message());
-        if (committedPart && several) {
+        if (lock.commits() > commitsBefore && several) {
             try {
-                lock.begin();
-                for (const QString &statement : sql.restore)
-                    db::run(m_local, statement,
-                            statement.contains(u'?') ? QVariantList{lastRowBefore} : QVariantList{});
-                lock.commit();
+                lock.transaction([&] {
+                    for (const QString &statement : sql.restore)
+                        db::run(m_local, statement,
+                                statement.contains(u'?') ? QVariantList{lastRowBefore} : QVariantList{});
+                });
             } catch (const db::Error &undo) {
                 lock.rollback();
                 m_error = u"合并数据表 %1 时出错: %2; 该表无法恢复原状: %3"_s.arg(t.name, e.message(), undo.message());
@@ -263,4 +215,54 @@ bool BankMerge::mergeTable(int index)
     m_report << t.label + QString::number(appended) + QString::fromUtf8(update::kCountSuffix)
              << QLatin1StringView(update::kReportRule);
     return true;
+}
+
+int BankMerge::mergeRows(const update::MergeStatements &sql, update::WriteLock &lock, int window)
+{
+    runAll(m_local, sql.numberKeys);
+    const qint64 keys = db::scalar(m_local, u"SELECT COUNT(*) FROM temp.qm_keys"_s, {}, 0).toLongLong();
+    QSqlQuery overwrite = prepared(m_local, sql.overwrite);
+    QSqlQuery append = prepared(m_local, sql.append);
+    int appended = 0;
+    for (qint64 first = 1; first <= keys; first += window) {
+        lock.transaction([&] {
+            for (QSqlQuery *q : {&overwrite, &append}) {
+                q->bindValue(0, first);
+                q->bindValue(1, first + window - 1);
+                exec(*q);
+            }
+            appended += append.numRowsAffected();
+        });
+        if (onRows)
+            onRows();
+    }
+    return appended;
+}
+
+int BankMerge::copyRows(const update::MergeStatements &sql, update::WriteLock &lock, int window)
+{
+    QSqlQuery next = prepared(m_local, sql.nextWindow);
+    QSqlQuery copy = prepared(m_local, sql.copy);
+    int appended = 0;
+    // Windows of row numbers as the new table has them, which need not be consecutive.
+    QVariant after = std::numeric_limits<qint64>::min();
+    for (;;) {
+        next.bindValue(0, after);
+        next.bindValue(1, window);
+        exec(next);
+        const QVariant last = next.next() ? next.value(0) : QVariant();
+        next.finish();
+        if (last.isNull())
+            break;
+        lock.transaction([&] {
+            copy.bindValue(0, after);
+            copy.bindValue(1, last);
+            exec(copy);
+            appended += copy.numRowsAffected();
+        });
+        after = last;
+        if (onRows)
+            onRows();
+    }
+    return appended;
 }

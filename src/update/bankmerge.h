@@ -6,13 +6,19 @@
 
 #include <functional>
 
+namespace update {
+class WriteLock;
+struct MergeStatements;
+} // namespace update
+
 // The merge engine: copies the rows of a new question bank into the learner's bank table by table.
 // For every key of a new row the first local row with that key is overwritten, column by column
 // in position order, or, when there is none, the row is appended; the last new row of a key is
 // the one that counts, as if the rows were applied one after the other. Nothing is deleted.
 //
 // The new bank is attached to the local connection and each table is merged with a few set-wise
-// statements, prepared once per table and run over windows of keys. Each window is one short
+// statements, prepared once per table and run over windows of keys (into an empty table, new rows
+// with distinct keys are copied over windows of rows). Each window is one short
 // BEGIN IMMEDIATE transaction; after the write lock was held for a while comes a pause longer than
 // SQLite's busy handler sleeps, so that a running exambank (which waits at most db::kBusyTimeoutMs)
 // keeps working. An error undoes the table being merged; the tables before it stay merged.
@@ -51,7 +57,10 @@ public:
     QString error() const { return m_error; }
 
 private:
-    bool mergeTable(int index);
+    bool mergeTable(int index, update::WriteLock &lock);
+    // Both merge a table window by window and give the number of rows appended; throw db::Error.
+    int mergeRows(const update::MergeStatements &sql, update::WriteLock &lock, int window);
+    int copyRows(const update::MergeStatements &sql, update::WriteLock &lock, int window);
     bool sameFile() const;
 
     QSqlDatabase m_local;

@@ -45,6 +45,14 @@ MergeStatements mergeStatements(const QString &table, const QStringList &localCo
     const QString newRows = u"temp.qm_keys AS g JOIN %1 AS s ON s.rowid = g.last_row"_s.arg(incoming);
 
     MergeStatements m;
+    m.localHasRows = u"SELECT EXISTS (SELECT 1 FROM %1)"_s.arg(local);
+    m.incomingRows = u"SELECT COUNT(*) FROM "_s + incoming;
+    m.incomingKeys =
+        u"SELECT COUNT(*) FROM (SELECT 1 FROM %1 GROUP BY %2) AS k"_s.arg(incoming, list({}, incomingKeys));
+    m.nextWindow =
+        u"SELECT MAX(rowid) FROM (SELECT rowid FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT ?) AS w"_s.arg(incoming);
+    m.copy = u"INSERT INTO %1 (%2) SELECT %3 FROM %4 AS s WHERE s.rowid > ? AND s.rowid <= ? ORDER BY s.rowid"_s.arg(
+        local, list({}, localColumns), list(u"s."_s, incomingColumns), incoming);
     m.numberKeys = {
         u"DROP TABLE IF EXISTS temp.qm_keys"_s,
         u"CREATE TEMP TABLE qm_keys (n INTEGER PRIMARY KEY, last_row INTEGER)"_s,

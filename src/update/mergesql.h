@@ -11,6 +11,16 @@ inline constexpr auto kIncomingSchema = "qm_new";
 
 struct MergeStatements
 {
+    // Whether the local table has a row; the number of rows and of distinct keys of the new table.
+    QString localHasRows;
+    QString incomingRows;
+    QString incomingKeys;
+    // An empty local table and a new table without repeated keys: the new rows are copied as they
+    // are. nextWindow gives the last row number of the window after the bound one (and the bound
+    // window size); copy takes the window's bounds, exclusive and inclusive.
+    QString nextWindow;
+    QString copy;
+
     // Numbers the keys of the new table in the order of their first row: temp.qm_keys (n, last_row).
     QStringList numberKeys;
     // Both take the window's first and last key number.

@@ -198,14 +198,25 @@ private Q_SLOTS:
     void duplicateKeysActAsIfAppliedInOrder_data()
     {
         QTest::addColumn<int>("windowKeys");
-        QTest::newRow("one window") << 10000;
-        QTest::newRow("a window per key") << 1;
+        QTest::addColumn<bool>("localRow");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("added");
+        // One row after the other: C1 appended then overwritten, C9 overwritten twice, C2 appended.
+        const QStringList withLocal{u"C90"_s, u"C11"_s, u"C20"_s};
+        QTest::newRow("one window") << 10000 << true << withLocal << 2;
+        QTest::newRow("a window per key") << 1 << true << withLocal << 2;
+        // Into an empty table C9 is appended too, where it first comes.
+        QTest::newRow("empty table") << 10000 << false << QStringList{u"C11"_s, u"C90"_s, u"C20"_s} << 3;
     }
     void duplicateKeysActAsIfAppliedInOrder()
     {
         QFETCH(int, windowKeys);
+        QFETCH(bool, localRow);
+        QFETCH(QStringList, rows);
+        QFETCH(int, added);
         TestBank local;
-        local.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 0});
+        if (localRow)
+            local.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 0});
         TestBank incoming(u"incoming"_s);
         incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
         incoming.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 1});
@@ -216,13 +227,29 @@ private Q_SLOTS:
         BankMerge::Tuning tuning;
         tuning.windowKeys = windowKeys;
         job.setMergeTuning(tuning);
-        // One row after the other: C1 appended then overwritten, C9 overwritten twice, C2 appended.
-        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(10), u"课程讲义记录增加:2  条"_s);
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(10), u"课程讲义记录增加:%1  条"_s.arg(added));
         QSqlQuery q = db::run(local.db(), u"select c_id, ks_local from ks_jy order by rowid"_s);
-        QStringList rows;
+        QStringList merged;
         while (q.next())
-            rows << q.value(0).toString() + q.value(1).toString();
-        QCOMPARE(rows, (QStringList{u"C90"_s, u"C11"_s, u"C20"_s}));
+            merged << q.value(0).toString() + q.value(1).toString();
+        QCOMPARE(merged, rows);
+    }
+
+    // Into an empty table rows are copied window by window, whatever their row numbers.
+    void emptyTableTakesEveryRow()
+    {
+        TestBank local;
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, u"C1"_s, 1, 9, u"题干"_s);
+        db::run(incoming.db(), u"delete from ex_page_id where p_id in ('P0002', 'P0003', 'P0007')"_s);
+        db::run(incoming.db(), u"insert into ex_page_id (rowid, c_id, p_id) values (4000000000, 'C1', 'P0010')"_s);
+        db::run(incoming.db(), u"insert into ex_page_id (rowid, c_id, p_id) values (-5, 'C1', 'P0000')"_s);
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = 2;
+        job.setMergeTuning(tuning);
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(4), u"题目增加:8  条"_s);
+        QCOMPARE(dump(local.db()), dump(incoming.db()));
     }
 
     void refusedBeforeAnythingIsWritten_data()
@@ -284,16 +311,20 @@ private Q_SLOTS:
     void errorUndoesTheTableAndStops_data()
     {
         QTest::addColumn<bool>("batched");
-        QTest::newRow("one transaction") << false;
-        QTest::newRow("committed in batches") << true;
+        QTest::addColumn<int>("localQuestions");
+        QTest::newRow("one transaction") << false << 100;
+        QTest::newRow("committed in batches") << true << 100;
+        QTest::newRow("empty table, committed in batches") << true << 0;
     }
     void errorUndoesTheTableAndStops()
     {
         QFETCH(bool, batched);
+        QFETCH(int, localQuestions);
         TestBank local;
         local.addCourse(u"M1"_s, u"旧名"_s);
         local.addChapter(u"C1"_s, u"旧章"_s, u"M1"_s);
-        addQuestions(local, u"C1"_s, 1, 100, u"旧题干"_s);
+        if (localQuestions > 0)
+            addQuestions(local, u"C1"_s, 1, localQuestions, u"旧题干"_s);
         TestBank incoming(u"incoming"_s);
         incoming.addCourse(u"M1"_s, u"会计基础"_s);
         incoming.addCourse(u"M2"_s, u"财经法规"_s);
