@@ -20,6 +20,8 @@ namespace {
 using updatetest::bankBytes;
 using updatetest::fileBytes;
 
+const QString kMainIni = u"[main]\r\n; kept as it is\r\n[config]\r\nupdate_before_time=2009-05-01\r\n"_s;
+
 // A new bank with one course, one chapter and two questions, served as sys.htm.
 struct Publisher
 {
@@ -35,9 +37,14 @@ struct Publisher
     }
     QString address() const { return server.base() + u"/upd/"_s; }
     void list(const QByteArray &text) { server.route("/upd/up.txt", 200, text); }
+    // The online update from here into a program folder whose main.ini is kMainIni.
+    UpdateJob::Outcome updateInto(const TestBank &local, QString lastDate = u"2009-05-01"_s)
+    {
+        local.writeFile(u"main.ini"_s, kMainIni.toUtf8());
+        UpdateJob job(local.dir());
+        return job.runOnline(address(), lastDate);
+    }
 };
-
-const QString kMainIni = u"[main]\r\n; kept as it is\r\n[config]\r\nupdate_before_time=2009-05-01\r\n"_s;
 
 } // namespace
 
@@ -102,10 +109,7 @@ private Q_SLOTS:
         p.list("2009/6/1\n\nhelp\\faq.htm\n");
         p.server.route("/upd/help/faq.htm", 200, "faq");
         TestBank local;
-        local.writeFile(u"main.ini"_s, kMainIni.toUtf8());
-        UpdateJob job(local.dir());
-        QString lastDate = u"2009-05-01"_s;
-        const UpdateJob::Outcome outcome = job.runOnline(p.address(), lastDate);
+        const UpdateJob::Outcome outcome = p.updateInto(local);
         QCOMPARE(outcome.result, UpdateJob::Result::FilesOnly);
         QCOMPARE(outcome.message, u"当前有:1文件已更新,更新目标为data\\*"_s);
         QCOMPARE(outcome.caption, u"相关链接文件已更新"_s);
@@ -142,9 +146,7 @@ private Q_SLOTS:
         Publisher p;
         p.list(list);
         TestBank local;
-        local.writeFile(u"main.ini"_s, kMainIni.toUtf8());
-        UpdateJob job(local.dir());
-        const UpdateJob::Outcome outcome = job.runOnline(p.address(), lastDate);
+        const UpdateJob::Outcome outcome = p.updateInto(local, lastDate);
         QCOMPARE(int(outcome.result), result);
         QCOMPARE(outcome.message, message);
         QCOMPARE(outcome.caption, u"记录变动提示"_s);
@@ -158,10 +160,7 @@ private Q_SLOTS:
         Publisher p;
         p.list("2009-06-01\n\n   \n\n");
         TestBank local;
-        local.writeFile(u"main.ini"_s, kMainIni.toUtf8());
-        UpdateJob job(local.dir());
-        QString lastDate = u"2009-05-01"_s;
-        const UpdateJob::Outcome outcome = job.runOnline(p.address(), lastDate);
+        const UpdateJob::Outcome outcome = p.updateInto(local);
         QCOMPARE(outcome.result, UpdateJob::Result::NothingDone);
         QVERIFY(outcome.message.isEmpty());
         QVERIFY(UpdateJob::resultText(outcome, false).isEmpty());
