@@ -91,6 +91,11 @@ const QList<std::array<const char16_t *, 3>> &indexes()
         {u"ix_ex_sub_p_id", u"ex_sub", u"p_id,m_id"},
         {u"ix_ks_jy_c_id", u"ks_jy", u"c_id"},
         {u"ix_ks_net_c_id", u"ks_net", u"c_id,n_id"},
+        // The updater finds existing learning-material rows by these keys.
+        {u"ix_ks_jy_key", u"ks_jy", u"c_id,ks_url"},
+        {u"ix_ks_dg_key", u"ks_dg", u"ks_name,ks_url"},
+        {u"ix_ks_ad_key", u"ks_ad", u"ks_way,ks_url"},
+        {u"ix_soft_text_name", u"soft_text", u"name"},
         {u"ix_test_page_page_id", u"test_page", u"page_id,p_type,p_id"},
         {u"ix_test_page_p_id", u"test_page", u"p_id,page_id"},
         {u"ix_page_total_page_id", u"page_total", u"page_id"},

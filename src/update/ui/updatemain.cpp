@@ -1,1 +1,35 @@
-int main() { return 0; }
+// The updater program: with "--merge" or "--online" it works without a window for scripts;
+// otherwise it is the window started by exambank with the update address and the last update date.
+#include "update/commandline.h"
+#include "update/ui/updatewindow.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char **argv)
+{
+    QStringList args;
+    for (int k = 1; k < argc; ++k)
+        args << QString::fromLocal8Bit(argv[k]);
+
+    if (update::isCommandLine(args)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return update::runCommandLine(args, QCoreApplication::applicationDirPath(), out, err);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"升级程序"_s);
+    QFont::insertSubstitution(u"宋体"_s, u"Noto Serif CJK SC"_s);
+    QFont::insertSubstitution(u"黑体"_s, u"Noto Sans CJK SC"_s);
+    const std::unique_ptr<UpdateWindow> window = UpdateWindow::create(QCoreApplication::applicationDirPath(), args);
+    if (!window)
+        return 0;
+    window->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,202 @@
+// The real update program in a copy of the program folder: the command-line mode merging a bank
+// while exambank holds the same database open and the learner's answers keep being written, and
+// the online update against a local server.
+#include "db/sql.h"
+#include "shell/inifile.h"
+#include "support/httpserver.h"
+#include "support/testbank.h"
+#include "unit/update_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using updatetest::bankBytes;
+using updatetest::fileBytes;
+
+// Copies both programs into the test's program folder; they find their folder from their own path.
+void installPrograms(const TestBank &bank)
+{
+    // The program update takes the name of the Windows layout's empty downloads folder.
+    QDir(bank.dir()).rmdir(u"update"_s);
+    for (const QString &program : {u"update"_s, u"exambank"_s}) {
+        const QString target = bank.path(program);
+        QFile::remove(target);
+        if (!QFile::copy(QDir(QStringLiteral(QM_APP_DIR)).filePath(program), target))
+            qFatal("cannot copy %s from %s", qPrintable(program), QM_APP_DIR);
+    }
+}
+
+void startUpdate(QProcess &process, const TestBank &bank, const QStringList &args)
+{
+    process.setWorkingDirectory(bank.dir());
+    process.start(bank.path(u"update"_s), args);
+    QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
+}
+
+void addQuestions(const TestBank &bank, int count)
+{
+    db::Transaction tx(bank.db());
+    bank.addCourse(u"M1"_s, u"会计基础"_s);
+    bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+    for (int k = 1; k <= count; ++k)
+        bank.addQuestion(u"C1"_s, u"P%1"_s.arg(k, 6, 10, QLatin1Char('0')), 1 + k % 3, u"A"_s);
+    tx.commit();
+}
+
+const QByteArray kMainIni = "[main]\r\n[config]\r\nupdate_before_time=2009-05-01\r\n";
+
+} // namespace
+
+class UpdateProgram : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void mergeWhileExambankWrites()
+    {
+        TestBank local;
+        installPrograms(local);
+        local.addCourse(u"M1"_s, u"旧名"_s);
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, 30000);
+        incoming.addCase(u"C1"_s, u"CASE1"_s, 3);
+
+        QProcess exambank;
+        exambank.setWorkingDirectory(local.dir());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        exambank.setProcessEnvironment(env);
+        exambank.start(local.path(u"exambank"_s), {});
+        QVERIFY2(exambank.waitForStarted(), qPrintable(exambank.errorString()));
+        exambank.waitForFinished(1000); // one that stays up keeps running during the merge
+
+        QProcess update;
+        startUpdate(update, local, {u"--merge"_s, incoming.path(u"data/sys.htm"_s)});
+        // The learner goes on answering: one answer record every few milliseconds, through a
+        // connection of its own, for as long as the merge runs.
+        int written = 0;
+        int whileRunning = 0;
+        int midMerge = 0; // written when part of the questions had arrived
+        do {
+            db::run(local.db(), u"insert into test_page (page_id, p_id, p_answer) values (?, ?, ?)"_s,
+                    {u"20300101000000"_s, u"W%1"_s.arg(written), u"A"_s});
+            ++written;
+            if (update.state() != QProcess::NotRunning)
+                ++whileRunning;
+            const int questions = local.count(u"ex_page_id"_s);
+            if (questions > 0 && questions < 30001)
+                ++midMerge;
+        } while (!update.waitForFinished(5));
+
+        const QString out = QString::fromUtf8(update.readAllStandardOutput());
+        const QString err = QString::fromUtf8(update.readAllStandardError());
+        QCOMPARE(update.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(update.exitCode() == 0, qPrintable(err));
+        QVERIFY2(out.contains(u"题目增加:30001  条"_s) && out.contains(u"案例子项题目增加:3  条"_s), qPrintable(out));
+        QVERIFY(out.trimmed().endsWith(u"本次更新成功...."_s));
+        QCOMPARE(local.count(u"ex_page_id"_s), 30001);
+        QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString(), u"会计基础"_s);
+        QCOMPARE(local.count(u"test_page"_s), written);
+        qInfo("%d answers written while update ran, %d of them with the merge part-way", whileRunning, midMerge);
+        QVERIFY(whileRunning > 0);
+        if (exambank.state() == QProcess::Running) {
+            QVERIFY(!exambank.waitForFinished(100));
+            exambank.kill();
+            exambank.waitForFinished();
+        } else {
+            qInfo("exambank ended on its own (exit code %d) before the merge", exambank.exitCode());
+        }
+    }
+
+    void online_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<int>("bankStatus");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<bool>("iniWritten");
+        QTest::newRow("bank and a file") << QByteArray("2009-06-01\r\n\r\nsys.htm\r\njy\\c1.htm\r\n") << 200 << 0
+                                         << u"题目增加:5  条"_s << QString() << true;
+        QTest::newRow("only a file") << QByteArray("2009-06-01\r\n\r\njy\\c1.htm\r\n") << 200 << 0
+                                     << u"当前有:1文件已更新,更新目标为data\\*\n本次更新完成...."_s << QString()
+                                     << true;
+        QTest::newRow("nothing newer") << QByteArray("2009-05-01\r\n\r\nsys.htm\r\n") << 200 << 0
+                                       << u"网上记录比本机记录还早,无需进行更新...\n本次没有更新...."_s << QString()
+                                       << false;
+        QTest::newRow("bank missing") << QByteArray("2009-06-01\r\n\r\nsys.htm\r\n") << 404 << 1
+                                      << u"本次更新失败...."_s << u"404"_s << false;
+        QTest::newRow("entry outside data") << QByteArray("2009-06-01\r\n\r\nsys.htm\r\n..\\main.ini\r\n") << 200 << 1
+                                            << u"本次更新失败...."_s << u"..\\main.ini"_s << false;
+    }
+    void online()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(int, bankStatus);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(bool, iniWritten);
+        TestBank local;
+        installPrograms(local);
+        local.writeFile(u"main.ini"_s, kMainIni);
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, 5);
+        HttpServer server;
+        server.route("/q/up.txt", 200, list);
+        server.route("/q/sys.htm", bankStatus, bankStatus == 200 ? bankBytes(incoming) : QByteArray("gone"));
+        server.route("/q/jy/c1.htm", 200, "<html>第一章讲义</html>");
+
+        QProcess update;
+        startUpdate(update, local, {u"--online"_s, server.base() + u"/q/"_s, u"2009-05-01"_s});
+        // The server answers from this process's event loop.
+        QTRY_VERIFY_WITH_TIMEOUT(update.state() == QProcess::NotRunning, 120000);
+        const QString stdOut = QString::fromUtf8(update.readAllStandardOutput());
+        const QString stdErr = QString::fromUtf8(update.readAllStandardError());
+        QCOMPARE(update.exitCode(), exitCode);
+        QVERIFY2(stdOut.contains(out), qPrintable(stdOut));
+        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
+        IniFile ini(local.path(u"main.ini"_s));
+        QVERIFY(ini.load());
+        QCOMPARE(ini.value(u"config"_s, u"update_before_time"_s), iniWritten ? u"2009-06-01"_s : u"2009-05-01"_s);
+        QCOMPARE(ini.contains(u"config"_s, u"next_update_time"_s), iniWritten);
+        if (iniWritten)
+            QCOMPARE(fileBytes(local.path(u"data/jy/c1.htm"_s)), QByteArray("<html>第一章讲义</html>"));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("not a bank") << QStringList{u"--merge"_s, u"main.ini"_s} << 1 << u"不是有效的题库文件"_s;
+        QTest::newRow("missing file") << QStringList{u"--merge"_s, u"none.htm"_s} << 1 << u"不存在"_s;
+        QTest::newRow("wrong arguments") << QStringList{u"--online"_s, u"http://127.0.0.1:1/"_s} << 2 << u"usage"_s;
+    }
+    void refusals()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, err);
+        TestBank local;
+        installPrograms(local);
+        local.writeFile(u"main.ini"_s, kMainIni);
+        local.addCourse(u"M1"_s, u"旧名"_s);
+        QProcess update;
+        // A relative file name is taken from the working folder, the program folder.
+        startUpdate(update, local, args);
+        QVERIFY(update.waitForFinished(60000));
+        QCOMPARE(update.exitCode(), exitCode);
+        QVERIFY2(QString::fromUtf8(update.readAllStandardError()).contains(err), qPrintable(err));
+        QCOMPARE(local.count(u"ma_id"_s), 1);
+        QCOMPARE(fileBytes(local.path(u"main.ini"_s)), kMainIni);
+    }
+};
+
+QTEST_GUILESS_MAIN(UpdateProgram)
+#include "update_program.moc"

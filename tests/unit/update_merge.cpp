@@ -1,0 +1,423 @@
+#include "db/connection.h"
+#include "db/schema.h"
+#include "db/sql.h"
+#include "support/testbank.h"
+#include "update/bankmerge.h"
+#include "update/incomingbank.h"
+#include "update/mergeplan.h"
+#include "update/updatejob.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kRule = u"-------------------------------------------------------"_s;
+
+// Every content table of a bank as text, rows in table order, so that "unchanged" can be compared.
+QString dump(const QSqlDatabase &db)
+{
+    QString out;
+    for (const QString &table : db::contentTables()) {
+        out += table + u":\n"_s;
+        QSqlQuery q = db::run(db, u"select * from "_s + table + u" order by rowid"_s);
+        while (q.next()) {
+            QStringList values;
+            for (int k = 0; k < q.record().count(); ++k)
+                values << (q.isNull(k) ? u"<null>"_s : q.value(k).toString());
+            out += values.join(u'|') + u'\n';
+        }
+    }
+    return out;
+}
+
+QStringList report(const QList<int> &counts)
+{
+    QStringList lines;
+    for (qsizetype k = 0; k < counts.size(); ++k)
+        lines << update::mergePlan().at(k).label + QString::number(counts.at(k)) + u"  条"_s << kRule;
+    return lines;
+}
+
+void addQuestions(const TestBank &bank, const QString &cId, int from, int to, const QString &stem)
+{
+    db::Transaction tx(bank.db());
+    for (int k = from; k <= to; ++k)
+        bank.insert(u"ex_page_id"_s, {cId, u"P%1"_s.arg(k, 4, 10, QLatin1Char('0')), u"1"_s, stem, u"A"_s, u"B"_s,
+                                      u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"A"_s, u"memo"_s, 0, 0, 1.0});
+    tx.commit();
+}
+
+// A small bank holding a row in every table.
+void fillEveryTable(const TestBank &bank)
+{
+    bank.addCourse(u"M1"_s, u"会计基础"_s);
+    bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+    bank.addQuestion(u"C1"_s, u"P1"_s, 1, u"A"_s);
+    bank.addCase(u"C1"_s, u"P2"_s, 2);
+    bank.insert(u"ks_net"_s, {u"C1"_s, u"N1"_s, u"网课一"_s, u"0"_s, u"0"_s, u"n1.wmv"_s});
+    bank.insert(u"ks_jy"_s, {u"C1"_s, u"jy1.htm"_s, 1});
+    bank.insert(u"ks_dg"_s, {u"报名"_s, u"dg1.htm"_s, 1});
+    bank.insert(u"soft_text"_s, {u"欢迎使用"_s, 10, 20});
+    bank.insert(u"ks_ad"_s, {u"常见问题"_s, u"http://help.test/a.htm"_s, 0});
+}
+
+} // namespace
+
+class UpdateMerge : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void planCoversTheContentTables()
+    {
+        QStringList planned;
+        for (const update::MergeTable &t : update::mergePlan())
+            planned << t.name;
+        QCOMPARE(planned, (QStringList{u"ma_id"_s, u"cap_id"_s, u"ex_page_id"_s, u"ex_sub"_s, u"ks_net"_s, u"ks_jy"_s,
+                                       u"ks_dg"_s, u"soft_text"_s, u"ks_ad"_s}));
+        QStringList content = db::contentTables();
+        content.sort();
+        planned.sort();
+        QCOMPARE(planned, content);
+    }
+
+    void everyTableIntoAnEmptyBankThenAgain()
+    {
+        TestBank local;
+        TestBank incoming(u"incoming"_s);
+        fillEveryTable(incoming);
+        UpdateJob job(local.dir());
+        QSignalSpy tables(&job, &UpdateJob::tableMerged);
+
+        UpdateJob::Outcome first = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        QCOMPARE(first.result, UpdateJob::Result::Merged);
+        QCOMPARE(first.report, report({1, 1, 2, 2, 1, 1, 1, 1, 1}));
+        QCOMPARE(first.message, first.report.join(u'\n'));
+        QCOMPARE(first.caption, u"记录变动提示"_s);
+        QCOMPARE(tables.size(), 9);
+        for (int k = 0; k < 9; ++k)
+            QCOMPARE(tables.at(k).at(0).toInt(), k + 1);
+        QCOMPARE(dump(local.db()), dump(incoming.db()));
+
+        const UpdateJob::Outcome again = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        QCOMPARE(again.result, UpdateJob::Result::Merged);
+        QCOMPARE(again.report, report({0, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(dump(local.db()), dump(incoming.db()));
+    }
+
+    void newCourseAppendedExistingOverwritten()
+    {
+        TestBank local;
+        local.addCourse(u"M1"_s, u"旧名一"_s);
+        local.addCourse(u"M2"_s, u"旧名二"_s);
+        TestBank incoming(u"incoming"_s);
+        incoming.addCourse(u"M1"_s, u"会计基础"_s);
+        incoming.addCourse(u"M2"_s, u"财经法规"_s);
+        incoming.addCourse(u"M3"_s, u"初级会计电算化"_s);
+        UpdateJob job(local.dir());
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        QCOMPARE(outcome.report.first(), u"课程内容增加:1  条"_s);
+        QCOMPARE(outcome.report.at(1), kRule);
+        QCOMPARE(local.count(u"ma_id"_s), 3);
+        QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString(), u"会计基础"_s);
+        QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M2'"_s).toString(), u"财经法规"_s);
+    }
+
+    void caseSubQuestionsArriveOnce()
+    {
+        TestBank local;
+        local.addCase(u"C1"_s, u"P1"_s, 2);
+        TestBank incoming(u"incoming"_s);
+        incoming.addCase(u"C1"_s, u"P1"_s, 2);
+        incoming.addCase(u"C1"_s, u"P9"_s, 3);
+        UpdateJob job(local.dir());
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(6), u"案例子项题目增加:3  条"_s);
+        QCOMPARE(local.count(u"ex_sub"_s, u"p_id=?"_s, {u"P9"_s}), 3);
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(6), u"案例子项题目增加:0  条"_s);
+        QCOMPARE(local.count(u"ex_sub"_s), 5);
+    }
+
+    void emptyTableChangesNothing()
+    {
+        TestBank local;
+        local.insert(u"ks_ad"_s, {u"常见问题"_s, u"a.htm"_s, 1});
+        TestBank incoming(u"incoming"_s);
+        UpdateJob job(local.dir());
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        QCOMPARE(outcome.report.at(16), u"帮助中心记录增加:0  条"_s);
+        QCOMPARE(local.count(u"ks_ad"_s), 1);
+    }
+
+    void copiesByPositionAndKeepsNulls()
+    {
+        TestBank local;
+        local.insert(u"soft_text"_s, {u"欢迎"_s, 1, 2});
+        TestBank incoming(u"incoming"_s);
+        // A layout with other column names and one column more: values go by position, the extra one is left out.
+        db::run(incoming.db(), u"drop table soft_text"_s);
+        db::run(incoming.db(), u"create table soft_text (t varchar(255), x integer, y integer, extra text)"_s);
+        incoming.insert(u"soft_text"_s, {u"欢迎"_s, 30, QVariant(), u"ignored"_s});
+        incoming.insert(u"soft_text"_s, {QVariant(), 5, 6, u"ignored"_s});
+        UpdateJob job(local.dir());
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(14), u"注册面板文字记录增加:1  条"_s);
+        QSqlQuery q = db::run(local.db(), u"select name, s_left, s_top from soft_text order by rowid"_s);
+        QVERIFY(q.next());
+        QCOMPARE(q.value(1).toInt(), 30);
+        QVERIFY(q.isNull(2));
+        QVERIFY(q.next());
+        QVERIFY(q.isNull(0));
+        // A row whose key is null finds itself again the next time.
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(14), u"注册面板文字记录增加:0  条"_s);
+        QCOMPARE(local.count(u"soft_text"_s), 2);
+    }
+
+    void firstOfSeveralLocalRowsIsOverwritten()
+    {
+        TestBank local;
+        local.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
+        local.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
+        TestBank incoming(u"incoming"_s);
+        incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 1});
+        UpdateJob job(local.dir());
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).result, UpdateJob::Result::Merged);
+        QSqlQuery q = db::run(local.db(), u"select ks_local from ks_jy order by rowid"_s);
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 0);
+    }
+
+    void duplicateKeysActAsIfAppliedInOrder_data()
+    {
+        QTest::addColumn<int>("windowKeys");
+        QTest::addColumn<bool>("localRow");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("added");
+        // One row after the other: C1 appended then overwritten, C9 overwritten twice, C2 appended.
+        const QStringList withLocal{u"C90"_s, u"C11"_s, u"C20"_s};
+        QTest::newRow("one window") << 10000 << true << withLocal << 2;
+        QTest::newRow("a window per key") << 1 << true << withLocal << 2;
+        // Into an empty table C9 is appended too, where it first comes.
+        QTest::newRow("empty table") << 10000 << false << QStringList{u"C11"_s, u"C90"_s, u"C20"_s} << 3;
+    }
+    void duplicateKeysActAsIfAppliedInOrder()
+    {
+        QFETCH(int, windowKeys);
+        QFETCH(bool, localRow);
+        QFETCH(QStringList, rows);
+        QFETCH(int, added);
+        TestBank local;
+        if (localRow)
+            local.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 0});
+        TestBank incoming(u"incoming"_s);
+        incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
+        incoming.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 1});
+        incoming.insert(u"ks_jy"_s, {u"C2"_s, u"b.htm"_s, 0});
+        incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 1});
+        incoming.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 0});
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = windowKeys;
+        job.setMergeTuning(tuning);
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(10), u"课程讲义记录增加:%1  条"_s.arg(added));
+        QSqlQuery q = db::run(local.db(), u"select c_id, ks_local from ks_jy order by rowid"_s);
+        QStringList merged;
+        while (q.next())
+            merged << q.value(0).toString() + q.value(1).toString();
+        QCOMPARE(merged, rows);
+    }
+
+    // Into an empty table rows are copied window by window, whatever their row numbers.
+    void emptyTableTakesEveryRow()
+    {
+        TestBank local;
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, u"C1"_s, 1, 9, u"题干"_s);
+        db::run(incoming.db(), u"delete from ex_page_id where p_id in ('P0002', 'P0003', 'P0007')"_s);
+        db::run(incoming.db(), u"insert into ex_page_id (rowid, c_id, p_id) values (4000000000, 'C1', 'P0010')"_s);
+        db::run(incoming.db(), u"insert into ex_page_id (rowid, c_id, p_id) values (-5, 'C1', 'P0000')"_s);
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = 2;
+        job.setMergeTuning(tuning);
+        QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(4), u"题目增加:8  条"_s);
+        QCOMPARE(dump(local.db()), dump(incoming.db()));
+    }
+
+    void refusedBeforeAnythingIsWritten_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing file") << u"missing"_s << u"不存在"_s;
+        QTest::newRow("text file") << u"text"_s << u"不是有效的题库文件"_s;
+        QTest::newRow("empty file") << u"empty"_s << u"不是有效的题库文件"_s;
+        QTest::newRow("other database") << u"other"_s << u"不是有效的题库文件"_s;
+        QTest::newRow("table missing") << u"no ks_ad"_s << u"ks_ad"_s;
+        QTest::newRow("column missing") << u"short ex_sub"_s << u"ex_sub"_s;
+        QTest::newRow("key column missing") << u"renamed ex_sub"_s << u"m_id"_s;
+    }
+    void refusedBeforeAnythingIsWritten()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        TestBank local;
+        fillEveryTable(local);
+        const QString before = dump(local.db());
+        TestBank incoming(u"incoming"_s);
+        fillEveryTable(incoming);
+        incoming.addCourse(u"M9"_s, u"新课程"_s);
+        QString file = incoming.path(u"data/sys.htm"_s);
+        if (kind == u"missing") {
+            file = incoming.path(u"data/none.htm"_s);
+        } else if (kind == u"text") {
+            file = incoming.path(u"data/page.htm"_s);
+            incoming.writeFile(u"data/page.htm"_s, "<html><body>题库</body></html>\n");
+        } else if (kind == u"empty") {
+            file = incoming.path(u"data/empty.htm"_s);
+            incoming.writeFile(u"data/empty.htm"_s, {});
+        } else if (kind == u"other") {
+            file = incoming.path(u"data/other.htm"_s);
+            QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+            other.setDatabaseName(file);
+            QVERIFY(other.open());
+            db::run(other, u"create table things (a text)"_s);
+            other.close();
+            other = {};
+            QSqlDatabase::removeDatabase(u"other"_s);
+        } else if (kind == u"no ks_ad") {
+            db::run(incoming.db(), u"drop table ks_ad"_s);
+        } else if (kind == u"short ex_sub") {
+            db::run(incoming.db(), u"alter table ex_sub drop column m_type"_s);
+        } else if (kind == u"renamed ex_sub") {
+            db::run(incoming.db(), u"alter table ex_sub rename column m_id to sub_no"_s);
+        }
+        UpdateJob job(local.dir());
+        const UpdateJob::Outcome outcome = job.runLocal(file);
+        QCOMPARE(outcome.result, UpdateJob::Result::Failed);
+        QVERIFY2(outcome.message.contains(reason), qPrintable(outcome.message));
+        QCOMPARE(outcome.caption, u"错误信息"_s);
+        QVERIFY(outcome.report.isEmpty());
+        QCOMPARE(dump(local.db()), before);
+    }
+
+    void errorUndoesTheTableAndStops_data()
+    {
+        QTest::addColumn<bool>("batched");
+        QTest::addColumn<int>("localQuestions");
+        QTest::newRow("one transaction") << false << 100;
+        QTest::newRow("committed in batches") << true << 100;
+        QTest::newRow("empty table, committed in batches") << true << 0;
+    }
+    void errorUndoesTheTableAndStops()
+    {
+        QFETCH(bool, batched);
+        QFETCH(int, localQuestions);
+        TestBank local;
+        local.addCourse(u"M1"_s, u"旧名"_s);
+        local.addChapter(u"C1"_s, u"旧章"_s, u"M1"_s);
+        if (localQuestions > 0)
+            addQuestions(local, u"C1"_s, 1, localQuestions, u"旧题干"_s);
+        TestBank incoming(u"incoming"_s);
+        incoming.addCourse(u"M1"_s, u"会计基础"_s);
+        incoming.addCourse(u"M2"_s, u"财经法规"_s);
+        incoming.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+        addQuestions(incoming, u"C1"_s, 1, 700, u"新题干"_s);
+        addQuestions(incoming, u"C1"_s, 9999, 9999, u"坏"_s);
+        addQuestions(incoming, u"C1"_s, 701, 800, u"新题干"_s);
+        fillEveryTable(incoming);
+        db::run(local.db(), u"create trigger boom before insert on ex_page_id when new.p_id = 'P9999' "
+                            "begin select raise(abort, 'disk is full'); end"_s);
+        QSqlQuery before = db::run(local.db(), u"select * from ex_page_id order by rowid"_s);
+        QString questionsBefore;
+        while (before.next())
+            questionsBefore += before.value(1).toString() + before.value(3).toString();
+
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        if (batched) {
+            tuning.windowKeys = 100;
+        }
+        job.setMergeTuning(tuning);
+        QSignalSpy tables(&job, &UpdateJob::tableMerged);
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        QCOMPARE(outcome.result, UpdateJob::Result::Failed);
+        QVERIFY2(outcome.message.contains(u"ex_page_id"_s) && outcome.message.contains(u"disk is full"_s),
+                 qPrintable(outcome.message));
+        QCOMPARE(outcome.report, (QStringList{u"课程内容增加:1  条"_s, kRule, u"章节记录增加:0  条"_s, kRule,
+                                              u"题目增加:出错,本表未更新"_s, kRule}));
+        QCOMPARE(tables.size(), 2);
+        // The tables before stay merged; the failing one is as it was; the ones after are untouched.
+        QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString(), u"会计基础"_s);
+        QCOMPARE(db::scalar(local.db(), u"select c_name from cap_id where c_id='C1'"_s).toString(), u"第一章"_s);
+        QSqlQuery after = db::run(local.db(), u"select * from ex_page_id order by rowid"_s);
+        QString questionsAfter;
+        while (after.next())
+            questionsAfter += after.value(1).toString() + after.value(3).toString();
+        QCOMPARE(questionsAfter, questionsBefore);
+        QCOMPARE(local.count(u"ex_sub"_s), 0);
+        QCOMPARE(local.count(u"ks_ad"_s), 0);
+    }
+
+    // A learner answering questions in exambank meanwhile: every write lands, and writes get
+    // through while the merge is still running instead of waiting for its end.
+    void concurrentWriterKeepsWorking()
+    {
+        TestBank local;
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, u"C1"_s, 1, 20000, u"新题干"_s);
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = 100;
+        tuning.lockHoldMs = 50;
+        job.setMergeTuning(tuning);
+
+        QElapsedTimer clock;
+        clock.start();
+        std::atomic<bool> stop = false;
+        std::atomic<int> failures = 0;
+        std::atomic<int> written = 0;
+        QList<qint64> landed; // read after the writer has ended
+        std::unique_ptr<QThread> writer(QThread::create([&] {
+            QString error;
+            if (!db::openBank(db::bankPath(local.dir()), u"writer"_s, &error))
+                qFatal("%s", qPrintable(error));
+            for (int k = 0; !stop; ++k) {
+                try {
+                    db::run(db::bank(u"writer"_s), u"insert into test_page (page_id, p_id) values (?, ?)"_s,
+                            {u"20300101000000"_s, u"W%1"_s.arg(k)});
+                    landed << clock.elapsed();
+                    ++written;
+                } catch (const db::Error &) {
+                    ++failures;
+                }
+                QThread::msleep(10);
+            }
+            db::closeBank(u"writer"_s);
+        }));
+        writer->start();
+        QTRY_VERIFY(written > 0);
+        const qint64 start = clock.elapsed();
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        const qint64 end = clock.elapsed();
+        stop = true;
+        writer->wait();
+
+        QCOMPARE(outcome.result, UpdateJob::Result::Merged);
+        QCOMPARE(outcome.report.at(4), u"题目增加:20000  条"_s);
+        QCOMPARE(failures.load(), 0);
+        QCOMPARE(local.count(u"test_page"_s), int(landed.size()));
+        const auto during = std::count_if(landed.begin(), landed.end(), [&](qint64 t) { return t > start && t < end; });
+        QVERIFY2(during >= 3, qPrintable(u"%1 writes during a merge of %2 ms"_s.arg(during).arg(end - start)));
+    }
+};
+
+QTEST_GUILESS_MAIN(UpdateMerge)
+#include "update_merge.moc"
