@@ -118,8 +118,8 @@ const Table *findTable(const QString &name)
 
 const QStringList &contentTables()
 {
-    static const QStringList names = {u"ma_id"_s, u"cap_id"_s, u"ex_page_id"_s, u"ex_sub"_s, u"ks_jy"_s,
-                                      u"ks_net"_s, u"ks_dg"_s, u"ks_ad"_s, u"soft_text"_s};
+    static const QStringList names = {u"ma_id"_s, u"cap_id"_s, u"ex_page_id"_s, u"ex_sub"_s, u"ks_net"_s,
+                                      u"ks_jy"_s, u"ks_dg"_s, u"soft_text"_s, u"ks_ad"_s};
     return names;
 }
 

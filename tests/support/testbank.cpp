@@ -14,7 +14,7 @@ TestBank::TestBank(const QString &connectionName) : m_connection(connectionName)
 {
     QDir(m_dir.path()).mkpath(u"data"_s);
     QDir(m_dir.path()).mkpath(u"skin"_s);
-    QDir(m_dir.path()).mkpath(u"update"_s);
+    QDir(m_dir.path()).mkpath(u"updates"_s);
     writeFile(u"main.ini"_s, "[main]\r\n[config]\r\n");
     {
         // Create the file with its content tables, then open it the way the programs do.
