@@ -5,6 +5,7 @@
 #include "practice/ui/practicelauncher.h"
 #include "practice/ui/practicewindow.h"
 #include "session/chaptersession.h"
+#include "session/ui/courselist.h"
 #include "shell/clock.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -36,26 +37,8 @@ void ChapterPracticePanel::open()
         l->setText(u"0"_s);
     m_boxes->setCurrentWidget(m_info);
 
-    QList<session::Course> courses;
-    try {
-        courses = session::courses(db::bank());
-    } catch (const db::Error &e) {
-        messages::inform(this, e.message(), u"错误信息"_s);
-        return;
-    }
-    if (courses.isEmpty()) {
-        messages::inform(this, u"当前课程记录为零,无法进行练习,即将退出...."_s, u"错误信息"_s);
-        m_main->close();
-        return;
-    }
-    m_courses->clear();
-    m_courseIds.clear();
-    for (const session::Course &c : courses) {
-        m_courses->addItem(c.name);
-        m_courseIds << c.id;
-    }
-    m_courses->setCurrentIndex(0);
-    courseChosen(0);
+    if (fillCourseList(this, m_main, m_courses, &m_courseIds))
+        courseChosen(0);
 }
 
 void ChapterPracticePanel::resetCounts()

@@ -5,6 +5,7 @@
 #include "exam/ui/examwindow.h"
 #include "records/ui/examresultpanel.h"
 #include "session/chaptersession.h"
+#include "session/ui/courselist.h"
 #include "session/papersession.h"
 #include "shell/clock.h"
 #include "shell/ui/mainwindow.h"
@@ -233,26 +234,8 @@ void MockExamPanel::openPanel()
     static_cast<SkinBox *>(m_info)->setPicture(skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
     static_cast<SkinBox *>(m_courseBox)->setPicture(skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
 
-    QList<session::Course> courses;
-    try {
-        courses = session::courses(db::bank());
-    } catch (const db::Error &e) {
-        messages::inform(this, e.message(), u"错误信息"_s);
-        return;
-    }
-    if (courses.isEmpty()) {
-        messages::inform(this, u"当前课程记录为零,无法进行练习,即将退出...."_s, u"错误信息"_s);
-        m_main->close();
-        return;
-    }
-    m_courses->clear();
-    m_courseIds.clear();
-    for (const session::Course &c : courses) {
-        m_courses->addItem(c.name);
-        m_courseIds << c.id;
-    }
-    m_courses->setCurrentIndex(0);
-    chooseCourse(0);
+    if (fillCourseList(this, m_main, m_courses, &m_courseIds))
+        chooseCourse(0);
 }
 
 void MockExamPanel::clearPaperButtons()
