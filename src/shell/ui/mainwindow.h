@@ -9,7 +9,6 @@
 #include <functional>
 
 class QLabel;
-class QMovie;
 class QStatusBar;
 class QToolButton;
 class DisplayMode;
@@ -93,7 +92,6 @@ private:
     bool m_displayChanged = false; // display_changed
     QSize m_savedScreen;
     bool m_firstShowDone = false;
-    int m_tickCounter = 0; // notice-timer ticks
 
     QWidget *m_frame = nullptr;      // back_border
     QWidget *m_titleBar = nullptr;   // Panel4
@@ -108,7 +106,6 @@ private:
     Browser *m_wb1 = nullptr;
     QWidget *m_waitOpening = nullptr;  // Panel3
     QWidget *m_waitBuilding = nullptr; // Panel7
-    QList<QMovie *> m_waitMovies;
     QStatusBar *m_statusBar = nullptr; // sb1
     QList<QLabel *> m_statusPanels;
     QPointer<QMediaPlayer> m_mp1;
