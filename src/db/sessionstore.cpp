@@ -128,6 +128,26 @@ void copyForExam(const QSqlDatabase &db, const QString &pageId)
     tx.commit();
 }
 
+void storePageTotal(const QSqlDatabase &db, const QString &pageId, const PageTotal &total)
+{
+    Transaction tx(db);
+    const QVariantList values{QString::number(total.right),   QString::number(total.wrong),
+                              QString::number(total.notDone), QString::number(total.done),
+                              total.timeText,                 total.sessionKind,
+                              total.score,                    pageId};
+    if (scalar(db, u"select count(page_id) from page_total where page_id=?"_s, {pageId}, 0).toInt() > 0)
+        run(db,
+            u"update page_total set p_true=?,p_false=?,p_nothing=?,p_doing=?,p_time=?,p_type=?,p_score=? "
+            "where page_id=?"_s,
+            values);
+    else
+        run(db,
+            u"insert into page_total (p_true,p_false,p_nothing,p_doing,p_time,p_type,p_score,page_id) "
+            "values (?,?,?,?,?,?,?,?)"_s,
+            values);
+    tx.commit();
+}
+
 QSqlQuery readPracticeCopy(const QSqlDatabase &db, const QString &pageId)
 {
     return run(db, u"select * from tmp where page_id=? order by p_type,c_p_id,e_m_id"_s, {pageId});

@@ -49,6 +49,19 @@ void copyForPractice(const QSqlDatabase &db, const QString &pageId);
 // The working copy of an exam: tmp cleared, one row per answer record with its check-later flag "false".
 void copyForExam(const QSqlDatabase &db, const QString &pageId);
 
+// The summary row of a finished session: appended when the session has none yet, else overwritten.
+struct PageTotal
+{
+    int right = 0;
+    int wrong = 0;
+    int notDone = 0;
+    int done = 0;
+    QString timeText;
+    QString sessionKind;
+    double score = 0;
+};
+void storePageTotal(const QSqlDatabase &db, const QString &pageId, const PageTotal &total);
+
 // The practice window's rows: by type, question and sub-question number.
 QSqlQuery readPracticeCopy(const QSqlDatabase &db, const QString &pageId);
 

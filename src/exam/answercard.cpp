@@ -1,5 +1,6 @@
 #include "exam/answercard.h"
 
+#include "db/questiontypes.h"
 #include "db/sql.h"
 #include "text/gbk.h"
 #include "text/listtext.h"
@@ -46,9 +47,7 @@ QString nodeText(int number, const QString &answer, int sub)
 
 QString headingText(int type, int count)
 {
-    static const char16_t *const names[] = {u"单选题(共", u"多选题(共", u"判断题(共", u"计算分析题(共", u"案例分析题(共",
-                                            u"实务操作题(共"};
-    return QString::fromUtf16(names[type - 1]) + QString::number(count) + u"题)"_s;
+    return db::typeName(type) + u"(共"_s + QString::number(count) + u"题)"_s;
 }
 
 NodeColours colours(NodeState state)

@@ -1,21 +1,14 @@
 #include "exam/handin.h"
 
+#include "db/sessionstore.h"
 #include "db/sql.h"
+#include "session/papersession.h"
 
 #include <QLocale>
 
 using namespace Qt::StringLiterals;
 
 namespace exam {
-
-namespace {
-
-QString numberText(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-} // namespace
 
 Totals computeTotals(const QSqlDatabase &db, const QString &pageId)
 {
@@ -70,22 +63,8 @@ QString confirmationText(const Totals &totals)
 void writePageTotal(const QSqlDatabase &db, const QString &pageId, const Totals &totals, const QString &timeText,
                     const QString &sessionKind)
 {
-    db::Transaction tx(db);
-    const QVariantList values{QString::number(totals.right), QString::number(totals.wrong),
-                              QString::number(qMax(0, totals.notDone)), QString::number(totals.done), timeText,
-                              sessionKind, totals.score, pageId};
-    const int existing = db::scalar(db, u"select count(page_id) from page_total where page_id=?"_s, {pageId}, 0).toInt();
-    if (existing == 0)
-        db::run(db,
-                u"insert into page_total (p_true,p_false,p_nothing,p_doing,p_time,p_type,p_score,page_id) "
-                "values (?,?,?,?,?,?,?,?)"_s,
-                values);
-    else
-        db::run(db,
-                u"update page_total set p_true=?,p_false=?,p_nothing=?,p_doing=?,p_time=?,p_type=?,p_score=? "
-                "where page_id=?"_s,
-                values);
-    tx.commit();
+    db::storePageTotal(db, pageId,
+                       {totals.right, totals.wrong, totals.notDone, totals.done, timeText, sessionKind, totals.score});
 }
 
 QString rateText(double score, double fullMarks)
@@ -105,11 +84,11 @@ ExamResult resultOf(const Totals &totals, const ResultInputs &in)
     r.time = in.timeText;
     r.start = in.startText;
     r.done = QString::number(totals.done) + u" 题"_s;
-    r.notDone = QString::number(qMax(0, totals.notDone)) + u" 题"_s;
+    r.notDone = QString::number(totals.notDone) + u" 题"_s;
     r.right = QString::number(totals.right) + u" 题"_s;
     r.wrong = QString::number(totals.wrong) + u" 题"_s;
-    r.fullMarks = numberText(in.fullMarks) + u" 分"_s;
-    r.score = numberText(totals.score) + u" 分"_s;
+    r.fullMarks = paper::numberText(in.fullMarks) + u" 分"_s;
+    r.score = paper::numberText(totals.score) + u" 分"_s;
     r.rate = rateText(totals.score, in.fullMarks);
     return r;
 }

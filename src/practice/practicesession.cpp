@@ -1,5 +1,6 @@
 #include "practice/practicesession.h"
 
+#include "db/questiontypes.h"
 #include "db/sql.h"
 
 using namespace Qt::StringLiterals;
@@ -219,10 +220,8 @@ EditorContent PracticeSession::editorContent()
 
 QString typeName(const QString &type)
 {
-    static const QStringList names = {u"单选题"_s,     u"多选题"_s,     u"判断题"_s,
-                                      u"计算分析题"_s, u"案例分析题"_s, u"实务操作题"_s};
     const int t = type.toInt();
-    return t >= 1 && t <= 6 && type == QString::number(t) ? names.at(t - 1) : QString();
+    return type == QString::number(t) ? db::typeName(t) : QString();
 }
 
 QString sidePanelTypeName(const QString &type)

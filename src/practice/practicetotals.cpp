@@ -1,5 +1,6 @@
 #include "practice/practicetotals.h"
 
+#include "db/sessionstore.h"
 #include "db/sql.h"
 
 #include <cmath>
@@ -27,28 +28,8 @@ PracticeTotals computeTotals(const QSqlDatabase &db, const QString &pageId)
 void storeTotals(const QSqlDatabase &db, const QString &pageId, const PracticeTotals &totals,
                  const QString &elapsedText, const QString &sessionKind)
 {
-    db::Transaction tx(db);
-    const QVariantList values = {QString::number(totals.right),
-                                 QString::number(totals.wrong),
-                                 QString::number(totals.notDone),
-                                 QString::number(totals.done),
-                                 elapsedText,
-                                 sessionKind,
-                                 totals.score,
-                                 pageId};
-    const bool exists = db::scalar(db, u"select count(*) from page_total where page_id=?"_s, {pageId}, 0).toInt() > 0;
-    if (exists) {
-        db::run(db,
-                u"update page_total set p_true=?,p_false=?,p_nothing=?,p_doing=?,p_time=?,p_type=?,p_score=? "
-                "where page_id=?"_s,
-                values);
-    } else {
-        db::run(db,
-                u"insert into page_total (p_true,p_false,p_nothing,p_doing,p_time,p_type,p_score,page_id) "
-                "values (?,?,?,?,?,?,?,?)"_s,
-                values);
-    }
-    tx.commit();
+    db::storePageTotal(db, pageId,
+                       {totals.right, totals.wrong, totals.notDone, totals.done, elapsedText, sessionKind, totals.score});
 }
 
 QString marksText(double marks)

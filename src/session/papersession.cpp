@@ -1,7 +1,9 @@
 #include "session/papersession.h"
 
+#include "db/questiontypes.h"
 #include "db/sessionstore.h"
 #include "db/sql.h"
+#include "session/chaptersession.h"
 #include "shell/clock.h"
 #include "text/listtext.h"
 
@@ -19,8 +21,7 @@ QString countLine(int count, int type)
 {
     static const char16_t *const units[] = {u"", u"  题,每题", u"  题,每题", u"  题,每题", u" 大题,每题", u"  大题,每题",
                                             u"  题,每题"};
-    static const char16_t *const marks[] = {u"", u"1分", u"2分", u"1分", u"10分", u"10分", u"4分"};
-    return QString::number(count) + QString::fromUtf16(units[type]) + QString::fromUtf16(marks[type]);
+    return QString::number(count) + QString::fromUtf16(units[type]) + db::typeScoreLabel(type);
 }
 
 QList<db::AnswerRecord> recordsOf(QSqlQuery &q)
@@ -65,14 +66,10 @@ int randomFourthType(const QString &courseName)
 
 FourthLine fourthLine(const QString &courseName)
 {
-    FourthLine out;
-    if (courseName.contains(u"基础"_s))
-        out = {u"计算分析题:"_s, u" 2 大题,共20分"_s};
-    if (courseName.contains(u"财经"_s))
-        out = {u"案例分析题:"_s, u" 2 大题,共20分"_s};
-    if (courseName.contains(u"电算"_s))
-        out = {u"实务操作题:"_s, u" 15 题,每题4分"_s};
-    return out;
+    const int type = session::fourthType(courseName);
+    if (type == 0)
+        return {};
+    return {session::fourthTypeName(type), type == 6 ? u" 15 题,每题4分"_s : u" 2 大题,共20分"_s};
 }
 
 QList<Paper> papers(const QSqlDatabase &db, const QString &mId)

@@ -46,8 +46,6 @@ Entry classifyEntry(const QString &entry)
     const QString e = entry.trimmed();
     if (e.isEmpty())
         return {};
-    if (e == QLatin1StringView(kBankEntry))
-        return {EntryKind::Bank, {}};
     QString path = e;
     path.replace(u'\\', u'/');
     // A colon names a drive or a scheme; a leading separator an absolute path.
@@ -62,7 +60,14 @@ Entry classifyEntry(const QString &entry)
     }
     if (parts.isEmpty() || path.endsWith(u'/'))
         return {EntryKind::Refused, {}};
-    return {EntryKind::File, parts.join(u'/')};
+    const QString relative = parts.join(u'/');
+    // The live bank and its journal files are only ever changed by the merge: "./sys.htm" names the
+    // new bank like "sys.htm" does, and its journals are never downloaded over.
+    if (relative == QLatin1StringView(kBankEntry))
+        return {EntryKind::Bank, {}};
+    if (relative.startsWith(QLatin1StringView(kBankEntry) + u'-'))
+        return {EntryKind::Refused, {}};
+    return {EntryKind::File, relative};
 }
 
 } // namespace update

@@ -78,6 +78,10 @@ private Q_SLOTS:
         QTest::newRow("blanks") << u"   "_s << skip << QString();
         QTest::newRow("the bank") << u"sys.htm"_s << bank << QString();
         QTest::newRow("the bank with blanks") << u" sys.htm  "_s << bank << QString();
+        QTest::newRow("the bank by another path") << u"./sys.htm"_s << bank << QString();
+        QTest::newRow("the bank by a backslash path") << u".\\sys.htm"_s << bank << QString();
+        QTest::newRow("the bank's journal") << u"sys.htm-wal"_s << refused << QString();
+        QTest::newRow("the bank's shared memory") << u"./sys.htm-shm"_s << refused << QString();
         QTest::newRow("other case is a file") << u"SYS.HTM"_s << file << u"SYS.HTM"_s;
         QTest::newRow("file") << u"help.htm"_s << file << u"help.htm"_s;
         QTest::newRow("sub-folder") << u"mpg/demo1.wmv"_s << file << u"mpg/demo1.wmv"_s;

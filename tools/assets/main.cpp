@@ -2,12 +2,13 @@
 //   qm_assets skin  OUT_DIR          every picture under skin/
 //   qm_assets media OUT_DIR          data/alert.wav, data/mpg/*.wmv and mafy.a (needs ffmpeg)
 //   qm_assets bank  SRC_DIR OUT_FILE the demo question bank from SRC_DIR/*.json
-//   qm_assets ini   OUT_FILE         main.ini with every key at its default
+//   qm_assets ini   OUT_FILE         main.ini with every key at its default (an existing one is kept)
 #include "demobank.h"
 #include "mainini.h"
 #include "media.h"
 #include "skin.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -16,6 +17,21 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// main.ini changes as the programs run (update dates, login setting): an existing one is kept and
+// only marked as up to date.
+bool keepOrWriteMainIni(const QString &path, QString *error)
+{
+    QFile existing(path);
+    if (!existing.exists())
+        return mainini::write(path, error);
+    if (!existing.open(QIODevice::ReadWrite)
+        || !existing.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime)) {
+        *error = existing.errorString();
+        return false;
+    }
+    return true;
+}
 
 int usage()
 {
@@ -49,7 +65,7 @@ int main(int argc, char *argv[])
     else if (command == u"bank" && args.size() == 3)
         ok = demobank::build(args[1], args[2], &error);
     else if (command == u"ini" && args.size() == 2)
-        ok = mainini::write(args[1], &error);
+        ok = keepOrWriteMainIni(args[1], &error);
     else
         return usage();
 

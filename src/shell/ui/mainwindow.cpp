@@ -1,6 +1,7 @@
 #include "shell/ui/mainwindow.h"
 
 #include "db/connection.h"
+#include "db/questiontypes.h"
 #include "db/sql.h"
 #include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
@@ -101,8 +102,7 @@ QString MainWindow::titleText()
 
 QString MainWindow::typeScoreLabel(int type)
 {
-    static const QStringList labels = {u"1分"_s, u"2分"_s, u"1分"_s, u"10分"_s, u"10分"_s, u"4分"_s};
-    return type >= 1 && type <= 6 ? labels.at(type - 1) : QString();
+    return db::typeScoreLabel(type);
 }
 
 void MainWindow::buildFrame()

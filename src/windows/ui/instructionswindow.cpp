@@ -1,5 +1,6 @@
 #include "windows/ui/instructionswindow.h"
 
+#include "db/questiontypes.h"
 #include "session/papersession.h"
 #include "shell/ui/skin.h"
 
@@ -121,7 +122,7 @@ QWidget *InstructionsWindow::buildInformation()
     auto *table = new QGridLayout;
     table->setHorizontalSpacing(18);
     table->setVerticalSpacing(4);
-    const QStringList names{u"单选题"_s, u"多选题"_s, u"判断题"_s, QString()};
+    const QStringList names{db::typeName(1), db::typeName(2), db::typeName(3), QString()};
     for (int r = 0; r < 4; ++r) {
         QLabel *name = text(names.at(r), panel);
         QLabel *count = text(u"0题"_s, panel);
