@@ -48,11 +48,6 @@ std::optional<SubQuestion> loadSubQuestion(const QSqlDatabase &db, const QString
     return out;
 }
 
-int subQuestionCount(const QSqlDatabase &db, const QString &pId)
-{
-    return db::scalar(db, u"select count(p_id) from ex_sub where p_id=?"_s, {pId}, 0).toInt();
-}
-
 std::optional<AnswerRow> loadAnswerRow(const QSqlDatabase &db, const QString &pageId, const QString &pId)
 {
     QSqlQuery q = db::run(db,

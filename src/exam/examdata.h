@@ -50,7 +50,6 @@ struct AnswerRow
 
 std::optional<Question> loadQuestion(const QSqlDatabase &db, const QString &pId);
 std::optional<SubQuestion> loadSubQuestion(const QSqlDatabase &db, const QString &pId, const QString &mId);
-int subQuestionCount(const QSqlDatabase &db, const QString &pId);
 std::optional<AnswerRow> loadAnswerRow(const QSqlDatabase &db, const QString &pageId, const QString &pId);
 
 // An option or sub-item that is offered: neither empty nor "-".

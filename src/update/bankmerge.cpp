@@ -125,7 +125,6 @@ bool BankMerge::sameFile() const
 bool BankMerge::run()
 {
     m_report.clear();
-    m_appended.clear();
     m_error.clear();
     if (!check(&m_error))
         return false;
@@ -133,7 +132,6 @@ bool BankMerge::run()
     // A bank merged into itself finds every row in place.
     if (sameFile()) {
         for (qsizetype k = 0; k < plan.size(); ++k) {
-            m_appended << 0;
             m_report << plan.at(k).label + u'0' + QString::fromUtf8(update::kCountSuffix)
                      << QLatin1StringView(update::kReportRule);
             if (onTable)
@@ -211,7 +209,6 @@ bool BankMerge::mergeTable(int index, update::WriteLock &lock)
         cleanUp.exec(statement);
     if (!m_error.isEmpty())
         return false;
-    m_appended << appended;
     m_report << t.label + QString::number(appended) + QString::fromUtf8(update::kCountSuffix)
              << QLatin1StringView(update::kReportRule);
     return true;

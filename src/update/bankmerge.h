@@ -53,7 +53,6 @@ public:
     bool run();
 
     const QStringList &report() const { return m_report; }
-    QList<int> appended() const { return m_appended; }
     QString error() const { return m_error; }
 
 private:
@@ -67,6 +66,5 @@ private:
     QSqlDatabase m_incoming;
     Tuning m_tuning;
     QStringList m_report;
-    QList<int> m_appended;
     QString m_error;
 };

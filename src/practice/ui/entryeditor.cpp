@@ -284,11 +284,3 @@ void EntryEditor::trimAll()
     }
 }
 
-void EntryEditor::setAmountFontSize(int points)
-{
-    for (SubItem &item : m_items) {
-        QFont f = item.computed->font();
-        f.setPointSize(points);
-        item.computed->setFont(f);
-    }
-}

@@ -46,8 +46,6 @@ public:
     practice::EditorContent content() const;
     // Replaces the text of every box by its trimmed text (done before an entries-mode check).
     void trimAll();
-    // Point size of the computed-amount boxes (the large font).
-    void setAmountFontSize(int points);
 
     AccountPicker *accountPicker() const { return m_picker; }
 

@@ -7,6 +7,7 @@
 #include "practice/ui/questionpicker.h"
 #include "practice/ui/practicequestionview.h"
 #include "practice/ui/skinbackground.h"
+#include "session/chaptersession.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
 
@@ -194,9 +195,11 @@ void PracticeWindow::fillTypeCounts()
     m_side->single->setText(text(counts[1]));
     m_side->multiple->setText(text(counts[2]));
     m_side->judge->setText(text(counts[3]));
-    static const QStringList fourthNames = {u"计算分析题:"_s, u"案例分析题:"_s, u"实务操作题:"_s};
-    const qsizetype fourth = fourthNames.indexOf(m_inputs.fourthTypeName);
-    m_side->fourth->setText(fourth < 0 ? QString() : QString::number(counts[4 + fourth]) + u" 题"_s);
+    m_side->fourth->clear();
+    for (int t = 4; t <= 6; ++t) {
+        if (m_inputs.fourthTypeName == session::fourthTypeName(t))
+            m_side->fourth->setText(QString::number(counts[t]) + u" 题"_s);
+    }
 }
 
 void PracticeWindow::openQuestionSet()

@@ -93,8 +93,3 @@ void PracticeResultPanel::showResult(const practice::PracticeResult &r)
     m_percent->setText(practice::percentText(t.score, t.fullMarks));
     Q_EMIT resultShown();
 }
-
-QToolButton *PracticeResultPanel::reviewButton(const QString &name) const
-{
-    return findChild<QToolButton *>(name);
-}

@@ -22,8 +22,6 @@ public:
 
     void showResult(const practice::PracticeResult &result);
 
-    QToolButton *reviewButton(const QString &name) const;
-
 Q_SIGNALS:
     // A result was shown; the panel wants to be in front.
     void resultShown();

@@ -1,6 +1,7 @@
 // The updater program: with "--merge" or "--online" it works without a window for scripts;
 // otherwise it is the window started by exambank with the update address and the last update date.
 #include "update/commandline.h"
+#include "shell/ui/fonts.h"
 #include "update/ui/updatewindow.h"
 
 #include <QApplication>
@@ -25,8 +26,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"升级程序"_s);
-    QFont::insertSubstitution(u"宋体"_s, u"Noto Serif CJK SC"_s);
-    QFont::insertSubstitution(u"黑体"_s, u"Noto Sans CJK SC"_s);
+    fonts::install();
     const std::unique_ptr<UpdateWindow> window = UpdateWindow::create(QCoreApplication::applicationDirPath(), args);
     if (!window)
         return 0;

@@ -1,6 +1,7 @@
 #include "update/ui/updatewindow.h"
 
 #include "shell/ui/messages.h"
+#include "shell/ui/skin.h"
 #include "update/downloader.h"
 
 #include <QApplication>
@@ -75,7 +76,7 @@ void UpdateWindow::build()
     m_picture->setGeometry(0, 0, 651, 145);
     m_picture->setScaledContents(true);
     // A missing picture leaves the strip white.
-    m_picture->setPixmap(QPixmap(QDir(m_programDir).filePath(u"skin/bg11.bmp"_s)));
+    m_picture->setPixmap(skin::picture(m_programDir, u"skin/bg11.bmp"_s));
 
     auto *headline = named(new QLabel(u"题库升级"_s, this), u"Label1"_s);
     QFont serif(u"宋体"_s);
@@ -99,7 +100,8 @@ void UpdateWindow::build()
     m_progressArea->setGeometry(20, 212, 300, 62);
     m_animation = named(new QLabel(m_progressArea), u"Animate1"_s);
     m_animation->setGeometry(10, 26, 33, 25);
-    m_movie = new QMovie(QDir(m_programDir).filePath(u"mafy.a"_s), QByteArrayLiteral("gif"), this);
+    m_movie = skin::waitAnimation(m_programDir, this);
+    m_movie->stop(); // runs only while work is under way
     m_animation->setMovie(m_movie);
     m_bar = named(new QProgressBar(m_progressArea), u"ProgressBar1"_s);
     m_bar->setGeometry(52, 29, 233, 20);
@@ -255,6 +257,7 @@ void UpdateWindow::runOnline()
         m_report->hide();
         break;
     case R::NothingDone:
+        finishWork(true);
         m_report->hide();
         break;
     }

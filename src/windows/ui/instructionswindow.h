@@ -26,7 +26,6 @@ public:
     // Information page: exam minutes, course name and the counts and marks of the built session;
     // the third slide follows the session's fourth question type.
     void setBrief(const QString &minutes, const QString &courseName, const paper::Brief &brief);
-    void setThirdPicture(const QString &relativePath) { m_thirdPicture = relativePath; }
 
     // The slide shown, e.g. "skin/logon-2.jpg"; empty while cleared.
     QString currentPicture() const { return m_picture; }
