@@ -190,6 +190,7 @@ bool BankMerge::mergeTable(int index, update::WriteLock &lock)
     } catch (const db::Error &e) {
         lock.rollback();
         m_error = u"合并数据表 %1 时出错,该表的修改已撤销: %2"_s.arg(t.name, e.message());
+        bool restored = true;
         if (lock.commits() > commitsBefore && several) {
             try {
                 lock.transaction([&] {
@@ -200,9 +201,11 @@ bool BankMerge::mergeTable(int index, update::WriteLock &lock)
             } catch (const db::Error &undo) {
                 lock.rollback();
                 m_error = u"合并数据表 %1 时出错: %2; 该表无法恢复原状: %3"_s.arg(t.name, e.message(), undo.message());
+                restored = false;
             }
         }
-        m_report << t.label + u"出错,本表未更新"_s << QLatin1StringView(update::kReportRule);
+        m_report << t.label + (restored ? u"出错,本表未更新"_s : u"出错,本表未能恢复原状"_s)
+                 << QLatin1StringView(update::kReportRule);
     }
     QSqlQuery cleanUp(m_local);
     for (const QString &statement : sql.cleanUp)
