@@ -302,6 +302,26 @@ private Q_SLOTS:
         QCOMPARE(b.marks[1], u"0"_s); // an empty sum reads "0"
         QCOMPARE(b.totalText, u"1.83"_s);
     }
+
+    // Per-type marks and the total are sums in floating point (0.1 + 0.2 = 0.30000000000000004);
+    // the page shows them as the rounded decimals.
+    void briefMarksAreRoundedDecimals()
+    {
+        TestBank bank;
+        bank.addCourse(u"M"_s, u"会计基础"_s);
+        bank.addChapter(u"P"_s, u"试卷"_s, u"M"_s, u"2"_s);
+        bank.addQuestion(u"P"_s, u"A1"_s, 1, u"A"_s, 0.1);
+        bank.addQuestion(u"P"_s, u"A2"_s, 1, u"A"_s, 0.2);
+        for (const QString &pId : {u"B1"_s, u"B2"_s, u"B3"_s})
+            bank.addQuestion(u"P"_s, pId, 2, u"AB"_s, 1.1);
+        examfixture::addCalc(bank, u"P"_s, u"K1"_s, {u"1"_s}, true, 3.33);
+        examfixture::addCalc(bank, u"P"_s, u"K2"_s, {u"1"_s}, true, 3.33);
+        FakeClock clock(QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
+        const paper::Brief b = paper::brief(bank.db(), paper::buildFixed(bank.db(), clock, u"P"_s).pageId);
+        QCOMPARE((QStringList{b.marks[0], b.marks[1], b.marks[2], b.fourthMarks}),
+                 (QStringList{u"0.3"_s, u"3.3"_s, u"0"_s, u"6.66"_s}));
+        QCOMPARE(b.totalText, u"10.26"_s);
+    }
 };
 
 QTEST_GUILESS_MAIN(PaperBuild)
