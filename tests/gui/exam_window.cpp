@@ -286,11 +286,15 @@ private Q_SLOTS:
         f.click(u"largerButton"_s);
         QCOMPARE(f.find<QTextEdit>(u"questionText"_s)->font().pointSize(), 13);
 
+        // Only the card collapses; the information box stays.
         f.click(u"collapseBar"_s);
         QVERIFY(!f.window->card()->isVisible());
+        QVERIFY(f.find<QWidget>(u"infoBox"_s)->isVisible());
+        QVERIFY(f.find<QLabel>(u"elapsedTime"_s)->isVisible());
         QCOMPARE(f.find<QToolButton>(u"collapseBar"_s)->text(), u"<"_s);
         f.click(u"collapseBar"_s);
         QVERIFY(f.window->card()->isVisible());
+        QVERIFY(f.find<QWidget>(u"infoBox"_s)->isVisible());
         QCOMPARE(f.find<QToolButton>(u"collapseBar"_s)->text(), u">"_s);
     }
 

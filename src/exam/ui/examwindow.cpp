@@ -67,6 +67,7 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     side->addWidget(buildInfoBox());
     m_card = new AnswerCardView(m_side);
     side->addWidget(m_card, 1);
+    side->addStretch(); // keeps the information box at the top while the card is collapsed
     body->addWidget(m_side);
     column->addLayout(body, 1);
 
@@ -301,10 +302,11 @@ void ExamWindow::toggleAnswer()
     m_answer->setText(show ? u"隐藏答案"_s : u"显示答案"_s);
 }
 
+// Only the card collapses; the information box stays.
 void ExamWindow::toggleCard()
 {
-    const bool visible = m_side->isVisible();
-    m_side->setVisible(!visible);
+    const bool visible = !m_card->isHidden();
+    m_card->setVisible(!visible);
     m_collapse->setText(visible ? u"<"_s : u">"_s);
     m_view->setFontSize(m_fontSize);
 }
