@@ -84,11 +84,15 @@ QList<Paper> papers(const QSqlDatabase &db, const QString &mId)
 PaperInfo paperInfo(const QSqlDatabase &db, const QString &cId)
 {
     PaperInfo info;
-    QSqlQuery paper = db::run(db, u"select c_name from cap_id where m_type='2' and c_id=?"_s, {cId});
+    QSqlQuery paper = db::run(
+        db,
+        u"select a.c_name,b.m_name from cap_id a left join ma_id b on a.m_id=b.m_id where a.m_type='2' and a.c_id=?"_s,
+        {cId});
     if (!paper.next())
         return info;
     info.found = true;
     info.name = paper.value(0).toString();
+    info.course = paper.value(1).toString();
     QSqlQuery q = db::run(db, u"select p_type,count(p_id) from ex_page_id where c_id=? group by p_type"_s, {cId});
     while (q.next()) {
         const int type = q.value(0).toInt();

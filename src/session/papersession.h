@@ -44,6 +44,7 @@ struct PaperInfo
 {
     bool found = false;
     QString name;
+    QString course; // the name of the paper's own course
     int total = 0;
     std::array<int, 7> byType{}; // index = question type 1..6
     QString single;              // Label118

@@ -1,6 +1,7 @@
 // The mock exam from the main window's "模拟考场" to the exam-result group: a fixed paper handed in by
-// the learner and a random paper handed in by the countdown. Runs on the demo bank of the assembled
-// program folder when it exists, else on the small fixture bank.
+// the learner, a random paper handed in by the countdown, a paper started after the course list
+// moved on, and the panel's messages. Runs on the demo bank of the assembled program folder when it
+// exists, else on the small fixture bank.
 #include "unit/exam_fixture.h"
 
 #include "db/connection.h"
@@ -283,6 +284,47 @@ private Q_SLOTS:
         f.in<QPushButton>(f.exam(), u"cancelButton"_s)->click();
         QTRY_VERIFY(f.main->isEnabled());
         QCOMPARE(f.totalRows(), 0);
+    }
+
+    // A paper of one course is chosen, the list is switched to another course, then "开始考试":
+    // the chosen paper is built and every window names its own course.
+    void paperKeepsItsOwnCourse()
+    {
+        Flow f;
+        f.chooseCourse(u"基础"_s);
+        auto *combo = f.in<QComboBox>(f.main.get(), u"ComboBox2"_s);
+        const QString course = combo->currentText();
+        QToolButton *paperButton = nullptr;
+        for (QToolButton *b : f.panel->findChildren<QToolButton *>()) {
+            if (b->objectName().startsWith(u't')) {
+                paperButton = b;
+                break;
+            }
+        }
+        QVERIFY(paperButton);
+        const QString cId = paperButton->objectName().mid(1);
+        paperButton->click();
+        const QString paperName = f.in<QLabel>(f.main.get(), u"Label106"_s)->text();
+        f.chooseCourse(u"财经"_s);
+        QVERIFY(combo->currentText() != course);
+        f.in<QToolButton>(f.main.get(), u"SpeedButton32"_s)->click();
+        QCOMPARE(f.in<QLabel>(f.panel->instructionsWindow(), u"Label8"_s)->text(), course);
+        f.throughInstructions();
+        QPointer<ExamWindow> exam = f.exam();
+        QCOMPARE(f.in<QLabel>(exam, u"courseName"_s)->text(), course);
+        QCOMPARE(f.in<QLabel>(exam, u"paperName"_s)->text(), paperName);
+        // The paper built is the one chosen.
+        QCOMPARE(db::scalar(db::bank(),
+                            u"select count(*) from test_page a,ex_page_id b where a.p_id=b.p_id and a.page_id=? "
+                            "and b.c_id<>?"_s,
+                            {f.main->currentPageId(), cId})
+                     .toInt(),
+                 0);
+        f.responder.clear();
+        f.in<QPushButton>(exam, u"handInButton"_s)->click();
+        QTRY_VERIFY(!exam);
+        QCOMPARE(f.result(u"考试课程:"_s), course);
+        QCOMPARE(f.result(u"考试试卷:"_s), paperName);
     }
 
     void panelMessages()

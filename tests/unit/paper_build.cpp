@@ -92,28 +92,32 @@ private Q_SLOTS:
     void paperInformationLines_data()
     {
         QTest::addColumn<QString>("cId");
+        QTest::addColumn<QString>("course");
         QTest::addColumn<int>("total");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("calculation") << u"T1"_s << 8
+        QTest::newRow("calculation") << u"T1"_s << u"会计基础"_s << 8
                                      << QStringList{u"2  题,每题1分"_s, u"2  题,每题2分"_s, u"2  题,每题1分"_s,
                                                     u"2 大题,每题10分"_s};
-        QTest::newRow("case") << u"T2"_s << 4
+        QTest::newRow("case") << u"T2"_s << u"财经法规"_s << 4
                               << QStringList{u"2  题,每题1分"_s, u"0  题,每题2分"_s, u"0  题,每题1分"_s,
                                              u"2  大题,每题10分"_s};
-        QTest::newRow("practical") << u"T3"_s << 3
+        QTest::newRow("practical") << u"T3"_s << u"初级会计电算化"_s << 3
                                    << QStringList{u"1  题,每题1分"_s, u"0  题,每题2分"_s, u"0  题,每题1分"_s,
                                                   u"2  题,每题4分"_s};
-        QTest::newRow("empty") << u"T9"_s << 0 << QStringList{u"0 题"_s, u"0 题"_s, u"0 题"_s, u"0 题"_s};
+        QTest::newRow("empty") << u"T9"_s << u"会计基础"_s << 0
+                               << QStringList{u"0 题"_s, u"0 题"_s, u"0 题"_s, u"0 题"_s};
     }
     void paperInformationLines()
     {
         QFETCH(QString, cId);
+        QFETCH(QString, course);
         QFETCH(int, total);
         QFETCH(QStringList, lines);
         TestBank bank;
         examfixture::smallBank(bank);
         const paper::PaperInfo info = paper::paperInfo(bank.db(), cId);
         QVERIFY(info.found);
+        QCOMPARE(info.course, course);
         QCOMPARE(info.total, total);
         QCOMPARE((QStringList{info.single, info.multiple, info.judge, info.fourth}), lines);
     }
