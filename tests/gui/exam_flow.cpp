@@ -327,19 +327,34 @@ private Q_SLOTS:
         QCOMPARE(f.result(u"考试试卷:"_s), paperName);
     }
 
+    // Messages of the panel, on rows of its own in whichever bank the folder holds: a course
+    // whose only paper is empty, and a course without papers.
     void panelMessages()
     {
         Flow f;
-        // A paper without questions keeps the start disabled.
-        if (!f.folder.usingDemo) {
-            f.chooseCourse(u"基础"_s);
-            f.in<QToolButton>(f.main.get(), u"tT9"_s)->click();
-            QVERIFY(!f.in<QToolButton>(f.main.get(), u"SpeedButton32"_s)->isEnabled());
-            QCOMPARE(f.in<QLabel>(f.main.get(), u"Label118"_s)->text(), u"0 题"_s);
-        }
-        // A course without papers says so.
+        db::run(db::bank(), u"insert into ma_id values ('ZE','审计基础','0','0')"_s);
+        db::run(db::bank(), u"insert into cap_id values ('TZ','空白试卷','ZE','2')"_s);
         db::run(db::bank(), u"insert into ma_id values ('ZZ','珠算','0','0')"_s);
         f.main->findChild<QToolButton *>(u"SpeedButton4"_s)->click();
+
+        // A paper without questions keeps the start disabled.
+        f.chooseCourse(u"审计基础"_s);
+        f.in<QToolButton>(f.main.get(), u"tTZ"_s)->click();
+        QVERIFY(!f.in<QToolButton>(f.main.get(), u"SpeedButton32"_s)->isEnabled());
+        QCOMPARE(f.in<QLabel>(f.main.get(), u"Label109"_s)->text(), u"0"_s);
+        QCOMPARE(f.in<QLabel>(f.main.get(), u"Label118"_s)->text(), u"0 题"_s);
+        QCOMPARE(f.in<QLabel>(f.main.get(), u"Label73"_s)->text(), u"0 题"_s);
+
+        // A random paper of a course whose papers hold no question is refused as an error.
+        f.responder.clear();
+        f.in<QToolButton>(f.main.get(), u"SpeedButton33"_s)->click();
+        QCOMPARE(f.responder.shown().size(), 1);
+        QCOMPARE(f.responder.lastText(), u"当前课程的试卷中没有题目,无法进行随机考试...."_s);
+        QCOMPARE(f.responder.shown().last().caption, u"错误信息"_s);
+        QVERIFY(!f.panel->examWindow());
+        QVERIFY(f.main->isEnabled());
+
+        // A course without papers says so.
         f.responder.clear();
         f.chooseCourse(u"珠算"_s);
         QCOMPARE(f.responder.lastText(), u"当前试卷记录为零...."_s);

@@ -352,7 +352,7 @@ void MockExamPanel::startRandom()
         QRandomGenerator rng(QRandomGenerator::securelySeeded());
         built = paper::buildRandom(db::bank(), Clock::instance(), m_courseIds.at(index), m_courses->currentText(), rng);
     } catch (const paper::BuildError &e) {
-        messages::inform(this, e.message(), u"信息提醒"_s);
+        messages::inform(this, e.message(), u"错误信息"_s);
         return;
     }
     launch(built, m_courses->currentText(), u"随机试卷"_s, true);
