@@ -189,7 +189,14 @@ private Q_SLOTS:
         db::run(f.bank.db(), u"update test_page set p_do_yn=1,p_answer='/////' where p_id='K2'"_s);
         f.session->choose(f.indexOf(u"K2"_s, {2, 1}), AnswerInput{});
         QVERIFY(!f.row(u"K2"_s).done);
-        QCOMPARE(f.session->restoreView().editor, practice::editorContentFor(false, false, QString()));
+        // Shown empty: no amounts, the first two lines of every sub-item shown without direction.
+        practice::EditorContent empty;
+        for (practice::SubItemLines &lines : empty.lines) {
+            lines[0].shown = true;
+            lines[1].shown = true;
+        }
+        QCOMPARE(f.session->restoreView().editor, empty);
+        QVERIFY(f.session->restoreView().calc);
     }
 
     // The question moved to cannot be read (its table is gone): the move is refused with the
