@@ -42,6 +42,7 @@ private Q_SLOTS:
         QVERIFY(popup->windowFlags().testFlag(Qt::Tool));
         QVERIFY(!popup->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!popup->parentWidget());
+        QVERIFY(!popup->testAttribute(Qt::WA_QuitOnClose));
         QVERIFY(popup->slideTimer()->isActive());
         QVERIFY(popup->countdownTimer()->isActive());
         QCOMPARE(popup->slideTimer()->interval(), 100);

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -58,7 +59,10 @@ private Q_SLOTS:
         QVERIFY(!w.windowFlags().testFlag(Qt::WindowCloseButtonHint));
         QCOMPARE(child<QLabel>(&w, u"Label1"_s)->text(), u"Quillmark"_s);
         QCOMPARE(child<QLabel>(&w, u"Label1"_s)->font().pixelSize(), 27);
-        QCOMPARE(child<QLineEdit>(&w, u"Edit2"_s)->echoMode(), QLineEdit::Password);
+        auto *password = child<QLineEdit>(&w, u"Edit2"_s);
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QCOMPARE(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password), int('*'));
+        QCOMPARE(w.focusWidget(), child<QLineEdit>(&w, u"Edit1"_s));
         QCOMPARE(child<QPushButton>(&w, u"Button1"_s)->text(), u"登陆"_s);
         QCOMPARE(child<QPushButton>(&w, u"Button2"_s)->text(), u"取消"_s);
         QCOMPARE(child<QLabel>(&w, u"Label2"_s)->buddy(), child<QLineEdit>(&w, u"Edit1"_s));

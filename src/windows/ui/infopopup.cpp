@@ -65,6 +65,8 @@ InfoPopup::InfoPopup(const QString &programDir, QWidget *parent)
     setObjectName(u"ad_page"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // A notice still counting down does not keep the program running once the main window is closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(u"信息提示窗"_s);
     setFixedSize(kWidth, kHeight);
     QFont f(u"宋体"_s);

@@ -62,6 +62,7 @@ LoginWindow::LoginWindow(const QString &programDir, QWidget *parent)
     m_password = named(new QLineEdit(this), u"Edit2"_s);
     m_password->setGeometry(left + 64, 116, 180, 24);
     m_password->setEchoMode(QLineEdit::Password);
+    m_password->setStyleSheet(u"lineedit-password-character: 42"_s); // "*" for every character
     passwordLabel->setBuddy(m_password);
     m_name->setAccessibleName(u"用户名"_s);
     m_password->setAccessibleName(u"密码"_s);
