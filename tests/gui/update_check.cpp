@@ -137,6 +137,8 @@ private Q_SLOTS:
         QCOMPARE(s.statuses, statuses);
         QCOMPARE(s.responder.shown().size(), asked ? 1 : 0);
         QCOMPARE(s.starts.size(), started ? 1 : 0);
+        // The dates in main.ini are the updater's to write, after a successful update.
+        QCOMPARE(readAll(s.bank.path(u"main.ini"_s)), QByteArray("[main]\r\n[config]\r\n"));
     }
 
     void silentServerEndsAsTimedOut()
@@ -234,6 +236,7 @@ private Q_SLOTS:
         s.checker->noticeTimerTick(); // the sixth
         QVERIFY(!s.checker->noticeTimer()->isActive());
         QVERIFY(s.server.requests("/n/alter.ini") > 0);
+        QCOMPARE(readAll(s.bank.path(u"main.ini"_s)), QByteArray("[main]\r\n[config]\r\n"));
         InfoPopup *popup = s.checker->popup();
         QCOMPARE(popup != nullptr, !text.isEmpty());
         QVERIFY(s.responder.shown().isEmpty());
