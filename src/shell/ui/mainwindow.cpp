@@ -79,6 +79,7 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     // The contents of the chapter-practice and mock-exam panels.
     new ChapterPracticePanel(this, panel(u"Panel6"_s));
     new MockExamPanel(this, panel(u"Panel9"_s));
+    buildUpdateCheck();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -169,7 +170,9 @@ void MainWindow::buildNavigation(QWidget *bar)
         const QString name = b->objectName();
         const QString target = nb.panel ? QString::fromUtf16(nb.panel) : QString();
         connect(b, &QToolButton::clicked, this, [this, name, target] {
-            if (name == u"SpeedButton8") {
+            if (name == u"SpeedButton1") {
+                openLoginSettings();
+            } else if (name == u"SpeedButton8") {
                 showQaBoard();
             } else if (!target.isEmpty()) {
                 QWidget *p = panel(target);

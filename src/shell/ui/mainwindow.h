@@ -13,6 +13,8 @@ class QStatusBar;
 class QToolButton;
 class DisplayMode;
 class Browser;
+class LoginSettingsWindow;
+class UpdateChecker;
 
 // The main window (Tedu_main): borderless frame with its own title bar, the navigation bar, eight
 // stacked content panels and the status bar. It lives for the whole run and owns every other window.
@@ -59,6 +61,16 @@ public:
 
     void toggleMaximised();
 
+    // The look for a newer bank and for the publisher's notice (started by the first show).
+    UpdateChecker *updateChecker() const { return m_updateChecker; }
+    // Starts the updater at once (the manual update).
+    void startUpdater();
+    // The open login-settings window, if any.
+    LoginSettingsWindow *loginSettings() const;
+    // The process's exit code when firstShow() returned false: 1 after a failure, 0 when the
+    // learner left at the login.
+    int exitCode() const { return m_exitCode; }
+
 Q_SIGNALS:
     // The chapter-practice and mock-exam buttons (also re-run after maximise/restore while their
     // panel is in front), so that the panels rebuild their contents.
@@ -81,6 +93,9 @@ private:
     void setStatus(int panel, const QString &text);
     void onPanelChanged();
     void showQaBoard();
+    void buildUpdateCheck();
+    bool askLogin();
+    void openLoginSettings();
 
     QString m_programDir;
     DisplayMode *m_display = nullptr;
@@ -112,4 +127,7 @@ private:
     QPointer<QMediaPlayer> m_mp2;
     QPoint m_dragOffset;
     bool m_manualDrag = false;
+    UpdateChecker *m_updateChecker = nullptr;
+    QPointer<LoginSettingsWindow> m_loginSettings;
+    int m_exitCode = 1;
 };
