@@ -177,7 +177,8 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     const QStringList captions = {u"单选题:"_s, u"多选题:"_s, u"判断题:"_s, QString()};
     for (int k = 0; k < 4; ++k) {
         m_include[k] = named(new QCheckBox(captions.at(k), box), boxNames.at(k));
-        m_include[k]->setChecked(true);
+        // The fourth type's box starts unchecked; a count of that type checks it.
+        m_include[k]->setChecked(k < 3);
         m_counts[k] = spinBox(countNames.at(k), 0, 0, 0, box);
         grid->addWidget(m_include[k], 1 + k, 1);
         grid->addWidget(m_counts[k], 1 + k, 2);
@@ -190,7 +191,7 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     m_fourthShort = named(new QLabel(u"不明题:"_s, box), u"Label174"_s);
     grid->addWidget(m_fourthShort, 4, 0);
     connect(m_all, &QCheckBox::toggled, this, &ChapterPracticePanel::allToggled);
-    allToggled(true);
+    setCountsEnabled(false);
 
     auto *speed = new QHBoxLayout;
     m_autoAdvance = named(new QCheckBox(u"速度控制, 每题"_s, box), u"CheckBox1"_s);
@@ -209,11 +210,13 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     auto *font = new QHBoxLayout;
     m_fontSize = spinBox(u"Edit8"_s, 9, 16, 12, box);
     m_preview = named(new QLabel(u"字体大小预览"_s, box), u"Label94"_s);
-    connect(m_fontSize, &QSpinBox::valueChanged, this, [this](int size) {
+    const auto preview = [this](int size) {
         QFont f = m_preview->font();
         f.setPointSize(size);
         m_preview->setFont(f);
-    });
+    };
+    preview(m_fontSize->value());
+    connect(m_fontSize, &QSpinBox::valueChanged, this, preview);
     font->addWidget(new QLabel(u"字体大小:"_s, box));
     font->addWidget(m_fontSize);
     font->addWidget(m_preview);

@@ -44,6 +44,21 @@ public:
     // The identifier of the session built last.
     QString currentPageId() const { return m_currentPageId; }
     void setCurrentPageId(const QString &id) { m_currentPageId = id; }
+    // The label of the session being set up ("章节练习", "模拟考试", "随机考试", ...), set by the setup
+    // panels; the review modes hand it to the windows they reopen.
+    QString sessionKind() const { return m_sessionKind; }
+    void setSessionKind(const QString &kind) { m_sessionKind = kind; }
+    // Which setup panel opened the course list last: "章节练习" or "考试".
+    QString panelKind() const { return m_panelKind; }
+    void setPanelKind(const QString &kind) { m_panelKind = kind; }
+
+    // The exam window of the session built last, registered by its opener.
+    QWidget *examWindow() const { return m_examWindow; }
+    void setExamWindow(QWidget *window) { m_examWindow = window; }
+    // Every build that replaces the working copy calls this first: the open practice and exam
+    // windows are asked to close through their close requests (the practice window's finish
+    // question runs). False when one of them stays open; the build must then write nothing.
+    bool closeSessionWindows();
 
     // Media players of the handout and demonstration panels, registered by those panels; leaving
     // their panel stops them.
@@ -102,6 +117,9 @@ private:
     AppConfig m_config;
     QStringList m_configErrors;
     QString m_currentPageId;
+    QString m_sessionKind; // session_kind
+    QString m_panelKind;   // panel_kind
+    QPointer<QWidget> m_examWindow;
     bool m_online = false;
     std::function<bool()> m_onlineProbe;
     bool m_displayChanged = false; // display_changed
