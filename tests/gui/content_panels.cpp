@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -45,6 +46,10 @@ struct Fixture
             bank.insert(u"ks_ad"_s, {u"常见问题"_s, u"faq-gone.htm"_s, 1});
             bank.insert(u"ks_ad"_s, {u"法规查询"_s, u"http://127.0.0.1:9/law"_s, 0});
         }
+        // With its background picture the group boxes are repainted on every opening.
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::lightGray);
+        picture.save(bank.path(u"skin/bg16.bmp"_s), "BMP");
         for (const char *page : {"ks_jy.htm", "ks_dg.htm", "help.htm", "jy1.htm", "jy2.htm", "dg1.htm", "dg2.htm",
                                  "help1.htm", "pack.htm"})
             bank.writeFile(u"data/"_s + QString::fromLatin1(page), "<html><body>page</body></html>");
