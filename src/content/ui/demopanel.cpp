@@ -11,14 +11,17 @@
 #include <QAudioOutput>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGraphicsScene>
+#include <QGraphicsVideoItem>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QVideoWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -50,11 +53,20 @@ DemoPanel::DemoPanel(MainWindow *main, QWidget *panel14)
     m_panel21->installEventFilter(this);
     auto *playerLayout = new QVBoxLayout(m_panel21);
     playerLayout->setContentsMargins(0, 0, 0, 0);
-    m_video = new QVideoWidget(m_panel21);
+    // A video item in a graphics view rather than a QVideoWidget: the latter's native child window
+    // is destroyed when a web view first makes the main window switch its surface, and raising the
+    // panel afterwards crashes.
+    m_video = new QGraphicsView(m_panel21);
     m_video->setObjectName(u"mp1"_s);
     m_video->setAccessibleName(u"演示视频"_s);
     m_video->setFocusPolicy(Qt::StrongFocus);
-    m_video->setStyleSheet(u"background:black"_s);
+    m_video->setFrameShape(QFrame::NoFrame);
+    m_video->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_video->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_video->setBackgroundBrush(Qt::black);
+    m_video->setScene(new QGraphicsScene(m_video));
+    m_item = new QGraphicsVideoItem;
+    m_video->scene()->addItem(m_item);
     playerLayout->addWidget(m_video);
     layout->addWidget(m_panel21, 1);
 
@@ -72,7 +84,7 @@ void DemoPanel::createPlayer()
     }
     m_player = new QMediaPlayer(this);
     m_player->setObjectName(u"mp1Player"_s);
-    m_player->setVideoOutput(m_video);
+    m_player->setVideoOutput(m_item);
     // Without an audio device the videos still play, silently.
     if (!QMediaDevices::defaultAudioOutput().isNull())
         m_player->setAudioOutput(new QAudioOutput(m_player));
@@ -126,8 +138,13 @@ void DemoPanel::reportError()
 
 bool DemoPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    // The player keeps the focus whenever its container changes size.
-    if (watched == m_panel21 && event->type() == QEvent::Resize && m_video->isVisible())
-        m_video->setFocus();
+    // The picture fills the player, which keeps the focus whenever its container changes size.
+    if (watched == m_panel21 && event->type() == QEvent::Resize) {
+        const QSizeF size = static_cast<QResizeEvent *>(event)->size();
+        m_video->scene()->setSceneRect(QRectF(QPointF(0, 0), size));
+        m_item->setSize(size);
+        if (m_video->isVisible())
+            m_video->setFocus();
+    }
     return QWidget::eventFilter(watched, event);
 }
