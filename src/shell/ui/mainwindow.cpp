@@ -1,5 +1,6 @@
 #include "shell/ui/mainwindow.h"
 
+#include "content/ui/contentpanels.h"
 #include "db/connection.h"
 #include "db/questiontypes.h"
 #include "db/sql.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     new ChapterPracticePanel(this, panel(u"Panel6"_s));
     new MockExamPanel(this, panel(u"Panel9"_s));
     buildUpdateCheck();
+    content::installPanels(this);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -309,10 +311,15 @@ void MainWindow::showWaitNotice(WaitNotice which, bool shown)
     }
 }
 
+bool MainWindow::checkOnline() const
+{
+    return m_onlineProbe ? m_onlineProbe() : text::isOnline();
+}
+
 void MainWindow::showQaBoard()
 {
     showWaitNotice(WaitNotice::Opening, true);
-    if (m_onlineProbe ? m_onlineProbe() : text::isOnline()) {
+    if (checkOnline()) {
         panel(u"Panel6"_s)->hide();
         QWidget *home = panel(u"Panel2"_s);
         bringToFront(home);

@@ -69,6 +69,8 @@ public:
     // Returns false when the database cannot be opened (the caller ends the program).
     bool firstShow();
     bool isOnline() const { return m_online; }
+    // Asks the connected-state query now (the content panels and the Q&A board ask at each click).
+    bool checkOnline() const;
     // Replaces the connected-state query (tests).
     void setOnlineProbe(std::function<bool()> probe) { m_onlineProbe = std::move(probe); }
     // Text of status bar panel 0, 1 or 2.
