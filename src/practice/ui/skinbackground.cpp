@@ -40,10 +40,13 @@ void setBackground(QWidget *widget, const QPixmap &picture)
 {
     if (picture.isNull())
         return;
-    const auto old = widget->findChildren<BackgroundPainter *>(Qt::FindDirectChildrenOnly);
-    for (BackgroundPainter *painter : old) {
-        widget->removeEventFilter(painter);
-        delete painter;
+    // Only the earlier painter goes: the widget's other children (widgets, effects) stay.
+    const QObjectList children = widget->children();
+    for (QObject *child : children) {
+        if (auto *painter = dynamic_cast<BackgroundPainter *>(child)) {
+            widget->removeEventFilter(painter);
+            delete painter;
+        }
     }
     widget->installEventFilter(new BackgroundPainter(picture, widget));
     widget->update();
