@@ -52,35 +52,39 @@ namespace {
 
 const QString kIdFormat = u"yyyyMMdd"_s;
 
-// Per question of the course (its chapters and its papers): p_id, p_type and the page_id of its
-// newest qualifying record, null when it has none. One index seek per question (the indexes on
-// test_page lead with p_id and end in page_id).
-QString newestQualifying(const TargetedQuery &query, QVariantList *values)
+// The from and where clauses of a selection: the questions of the course (its chapters and its
+// papers) joined with their newest qualifying record. The newest record is found by one index
+// seek per question (the indexes on test_page lead with p_id and end in page_id).
+QString selectionFrom(const TargetedQuery &query, QVariantList *values)
 {
-    QString record = u"select max(t.page_id) from test_page t where t.p_id=b.p_id"_s;
-    QString question;
+    QString sql = u" from ex_page_id b,cap_id c,test_page k where b.c_id=c.c_id and c.m_id=?"_s;
+    values->append(query.courseId);
+    if (query.mode == TargetedMode::Search) {
+        sql += u" and b.p_subject_name like ? escape '\\'"_s;
+        values->append(searchPattern(query.searchText));
+    }
+    sql += u" and k.p_id=b.p_id and k.page_id=(select max(t.page_id) from test_page t where t.p_id=b.p_id"_s;
     switch (query.mode) {
     case TargetedMode::Essence:
-        record += u" and t.p_ok_mask=1"_s;
+        sql += u" and t.p_ok_mask=1"_s;
         break;
     case TargetedMode::Search:
-        question = u" and b.p_subject_name like ? escape '\\'"_s;
         break;
     case TargetedMode::Wrong:
-        record += u" and t.p_do_yn=1 and t.p_real_yn=0"_s;
+        sql += u" and t.p_do_yn=1 and t.p_real_yn=0"_s;
         // Session ids are the build time as "yyyyMMddhhmmss" and compare as text.
         switch (query.period) {
         case WrongPeriod::Today:
-            record += u" and t.page_id>=? and t.page_id<?"_s;
+            sql += u" and t.page_id>=? and t.page_id<?"_s;
             values->append(query.today.toString(kIdFormat));
             values->append(query.today.addDays(1).toString(kIdFormat));
             break;
         case WrongPeriod::LastWeek:
-            record += u" and t.page_id>?"_s;
+            sql += u" and t.page_id>?"_s;
             values->append(query.today.addDays(-7).toString(kIdFormat) + u"000000"_s);
             break;
         case WrongPeriod::LastMonth:
-            record += u" and t.page_id>?"_s;
+            sql += u" and t.page_id>?"_s;
             values->append(query.today.addDays(-30).toString(kIdFormat) + u"000000"_s);
             break;
         case WrongPeriod::All:
@@ -88,11 +92,7 @@ QString newestQualifying(const TargetedQuery &query, QVariantList *values)
         }
         break;
     }
-    values->append(query.courseId);
-    if (query.mode == TargetedMode::Search)
-        values->append(searchPattern(query.searchText));
-    return u"select b.p_id,b.p_type,("_s + record +
-           u") as p from ex_page_id b,cap_id c where b.c_id=c.c_id and c.m_id=?"_s + question;
+    return sql + u')';
 }
 
 } // namespace
@@ -100,10 +100,8 @@ QString newestQualifying(const TargetedQuery &query, QVariantList *values)
 QList<TargetedRecord> selectTargeted(const QSqlDatabase &db, const TargetedQuery &query, int limit)
 {
     QVariantList values;
-    QString sql = u"select k.page_id,k.p_id,k.p_first_answer,k.p_score,k.p_mask,k.p_ok_mask,pp.p_type from ("_s +
-                  newestQualifying(query, &values) +
-                  u") pp,test_page k where pp.p is not null and k.p_id=pp.p_id and k.page_id=pp.p "
-                  "order by pp.p_type,k.p_id"_s;
+    QString sql = u"select k.page_id,k.p_id,k.p_first_answer,k.p_score,k.p_mask,k.p_ok_mask,b.p_type"_s +
+                  selectionFrom(query, &values) + u" order by b.p_type,k.p_id"_s;
     if (limit >= 0) {
         sql += u" limit ?"_s;
         values.append(limit);
@@ -128,10 +126,7 @@ TargetedCounts storeSelection(const QSqlDatabase &db, const TargetedQuery &query
     db::Transaction tx(db);
     db::clearTmpId(db);
     QVariantList values;
-    db::run(db,
-            u"insert into tmp_id select k.p_id,k.p_score from ("_s + newestQualifying(query, &values) +
-                u") pp,test_page k where pp.p is not null and k.p_id=pp.p_id and k.page_id=pp.p"_s,
-            values);
+    db::run(db, u"insert into tmp_id select k.p_id,k.p_score"_s + selectionFrom(query, &values), values);
     TargetedCounts counts;
     QSqlQuery q = db::run(
         db,

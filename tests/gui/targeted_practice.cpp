@@ -342,7 +342,13 @@ private Q_SLOTS:
         QCOMPARE(w->windowTitle(), u"错题复习"_s);
         QCOMPARE(w->session().count(), 2);
         // The wrong record of yesterday, its first answer copied.
-        QCOMPARE(p.recordOf(p.window->currentPageId(), p.singles[0]), u"|0|0|0|D|1"_s);
+        const QString pageId = p.window->currentPageId();
+        QCOMPARE(p.recordOf(pageId, p.singles[0]), u"|0|0|0|D|1"_s);
+        // Finishing stores the totals under the mode's session kind.
+        p.responder.queue(messages::Answer::Yes);
+        click(w, u"finishButton"_s);
+        QCOMPARE(db::scalar(db::bank(), u"select p_type from page_total where page_id=?"_s, {pageId}).toString(),
+                 u"错题复习"_s);
 
         // A course without wrong records: zero counts in the wrong-question texts, nothing to start.
         auto *courses = child<QComboBox>(p.panel6(), u"ComboBox1"_s);
