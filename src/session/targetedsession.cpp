@@ -129,8 +129,7 @@ TargetedCounts storeSelection(const QSqlDatabase &db, const TargetedQuery &query
     db::run(db, u"insert into tmp_id select k.p_id,k.p_score"_s + selectionFrom(query, &values), values);
     TargetedCounts counts;
     QSqlQuery q = db::run(
-        db,
-        u"select b.p_type,count(distinct a.p_id) from tmp_id a,ex_page_id b where a.p_id=b.p_id group by b.p_type"_s);
+        db, u"select b.p_type,count(a.p_id) from tmp_id a,ex_page_id b where a.p_id=b.p_id group by b.p_type"_s);
     while (q.next()) {
         const QString type = q.value(0).toString();
         const int n = q.value(1).toInt();
