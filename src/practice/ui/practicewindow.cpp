@@ -209,6 +209,8 @@ void PracticeWindow::openQuestionSet()
 {
     if (!guarded([&] { m_session.open(m_inputs.questionSet, m_inputs.pageId); }))
         return;
+    if (m_inputs.startPosition > 1 && m_inputs.startPosition <= m_session.count())
+        m_session.setIndex(m_inputs.startPosition - 1);
     refresh();
     loadEditorIfCalculation();
 }

@@ -3,6 +3,7 @@
 
 #include "practice/ui/skinbackground.h"
 #include "records/ui/practiceresultpanel.h"
+#include "session/ui/targetedpracticepanel.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/skin.h"
 
@@ -82,6 +83,7 @@ ChapterPracticePanel::ChapterPracticePanel(MainWindow *main, QWidget *panel6)
     m_boxes->addWidget(m_result);
     connect(m_result, &PracticeResultPanel::resultShown, this, [this] { m_boxes->setCurrentWidget(m_result); });
     layout->addWidget(m_boxes, 1);
+    new TargetedPracticePanel(main, this, m_courseBox, m_courses);
 
     connect(main, &MainWindow::chapterPracticeRequested, this, &ChapterPracticePanel::open);
 }
@@ -93,13 +95,13 @@ QWidget *ChapterPracticePanel::buildCourseColumn()
     auto *layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto *courseBox = named(new QGroupBox(u"课程选择"_s, column), u"courseBox"_s);
-    skin::setBackground(courseBox, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
-    auto *courseLayout = new QVBoxLayout(courseBox);
-    m_courses = named(new QComboBox(courseBox), u"ComboBox1"_s);
+    m_courseBox = named(new QGroupBox(u"课程选择"_s, column), u"courseBox"_s);
+    skin::setBackground(m_courseBox, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    auto *courseLayout = new QVBoxLayout(m_courseBox);
+    m_courses = named(new QComboBox(m_courseBox), u"ComboBox1"_s);
     connect(m_courses, &QComboBox::activated, this, &ChapterPracticePanel::courseChosen);
     courseLayout->addWidget(m_courses);
-    layout->addWidget(courseBox);
+    layout->addWidget(m_courseBox);
 
     m_chapterBox = named(new QGroupBox(u"章节列表"_s, column), u"gb3"_s);
     auto *chapterLayout = new QVBoxLayout(m_chapterBox);
