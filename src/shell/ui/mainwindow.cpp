@@ -3,6 +3,7 @@
 #include "db/connection.h"
 #include "db/questiontypes.h"
 #include "db/sql.h"
+#include "records/ui/studypanel.h"
 #include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
 #include "shell/ui/browser.h"
@@ -79,6 +80,7 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     // The contents of the chapter-practice and mock-exam panels.
     new ChapterPracticePanel(this, panel(u"Panel6"_s));
     new MockExamPanel(this, panel(u"Panel9"_s));
+    new StudyPanel(this, panel(u"Panel8"_s));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -179,6 +181,8 @@ void MainWindow::buildNavigation(QWidget *bar)
                     Q_EMIT chapterPracticeRequested();
                 else if (target == u"Panel9")
                     Q_EMIT mockExamRequested();
+                else if (target == u"Panel8")
+                    Q_EMIT studyProgressRequested();
             }
         });
     }

@@ -48,6 +48,17 @@ void inform(QWidget *parent, const QString &text, const QString &caption)
     QMessageBox::information(parent, caption, text);
 }
 
+void informYes(QWidget *parent, const QString &text, const QString &caption)
+{
+    if (g_responder) {
+        g_responder->answer(text, caption, Answer::Yes);
+        return;
+    }
+    if (logOnly(text, caption))
+        return;
+    QMessageBox::information(parent, caption, text, QMessageBox::Yes);
+}
+
 namespace {
 // Asks with two buttons; true when the first (positive) one is taken.
 bool ask(QWidget *parent, const QString &text, const QString &caption, QMessageBox::StandardButton positive,
