@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineSeries>
 #include <QStackedWidget>
 #include <QTableView>
@@ -190,6 +191,25 @@ private Q_SLOTS:
         QCOMPARE(grid->horizontalHeader()->font().pixelSize(), 13);
         QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
         QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    }
+
+    void reopenedWithItsPictures()
+    {
+        Program p;
+        for (const QString &name : {u"skin/bg16.bmp"_s, u"skin/bg19.bmp"_s, u"skin/bg19-1.bmp"_s}) {
+            QImage picture(48, 48, QImage::Format_RGB32);
+            picture.fill(Qt::darkCyan);
+            QVERIFY(picture.save(p.bank.path(name), "BMP"));
+        }
+        p.open();
+        p.open();
+        // The column's background is replaced, its buttons and layout stay.
+        auto *column = child<QGroupBox>(p.panel8(), u"gbProgress"_s);
+        QVERIFY(column->layout());
+        for (const QString &name : {u"SpeedButton18"_s, u"SpeedButton19"_s, u"SpeedButton39"_s})
+            QVERIFY(child<QToolButton>(column, name)->isVisible());
+        QVERIFY(!child<QLabel>(p.panel->curve(), u"Image19"_s)->pixmap().isNull());
+        QCOMPARE(p.panel->curve()->chart()->plotAreaBackgroundBrush().texture().size(), QSize(48, 48));
     }
 
     void storedSessionsAndTheirEdgeCases()

@@ -9,6 +9,9 @@ namespace skin {
 
 namespace {
 
+// Found by name: the class has no meta-object of its own, so a search by type would match every child.
+constexpr auto kPainterName = "skinBackgroundPainter";
+
 // Draws the picture before the widget paints itself.
 class BackgroundPainter final : public QObject
 {
@@ -17,6 +20,7 @@ public:
         : QObject(parent)
         , m_pixmap(pixmap)
     {
+        setObjectName(QString::fromLatin1(kPainterName));
     }
 
 protected:
@@ -40,8 +44,8 @@ void setBackground(QWidget *widget, const QPixmap &picture)
 {
     if (picture.isNull())
         return;
-    const auto old = widget->findChildren<BackgroundPainter *>(Qt::FindDirectChildrenOnly);
-    for (BackgroundPainter *painter : old) {
+    const auto old = widget->findChildren<QObject *>(QString::fromLatin1(kPainterName), Qt::FindDirectChildrenOnly);
+    for (QObject *painter : old) {
         widget->removeEventFilter(painter);
         delete painter;
     }
