@@ -6,7 +6,7 @@
 #include "records/studyhistory.h"
 #include "shell/ui/messages.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -119,8 +119,10 @@ HistoryView::HistoryView(QWidget *parent)
 
     auto *courseBox = new QGroupBox(u"  课程及章节信息"_s, this);
     courseBox->setObjectName(u"gbCourse"_s);
-    auto *courseRow = new QHBoxLayout(courseBox);
-    const auto line = [courseBox, courseRow](const QString &caption, const QString &name) {
+    // One line each: chapter and paper names can be long.
+    auto *courseRows = new QGridLayout(courseBox);
+    courseRows->setColumnStretch(1, 1);
+    const auto line = [courseBox, courseRows](const QString &caption, const QString &name) {
         auto *c = new QLabel(caption, courseBox);
         auto *v = new QLabel(courseBox);
         v->setObjectName(name);
@@ -129,8 +131,9 @@ HistoryView::HistoryView(QWidget *parent)
             l->setFont(pixelFont(19));
         v->setStyleSheet(u"color:#0000A0"_s);
         c->setBuddy(v);
-        courseRow->addWidget(c);
-        courseRow->addWidget(v, 1);
+        const int row = courseRows->rowCount();
+        courseRows->addWidget(c, row, 0);
+        courseRows->addWidget(v, row, 1);
         return v;
     };
     m_course = line(u"【课程名称:】"_s, u"courseName"_s);
