@@ -59,6 +59,11 @@ QM_BENCH_CASE("history: query, curve and grid")
                     .arg(paints.last(), 0, 'f', 3)
                     .arg(view.model()->blocksRead() * HistoryModel::kBlockRows)
                     .arg(sessions));
+    bench::measure(u"history grid: scroll to the middle and paint"_s, 15, [&] {
+        view.reload();
+        grid->scrollTo(view.model()->index(sessions / 2, 0), QAbstractItemView::PositionAtTop);
+        grid->viewport()->grab();
+    });
     bench::measure(u"history grid: scroll to the oldest session and paint"_s, 15, [&] {
         view.reload();
         grid->scrollToBottom();

@@ -1,8 +1,10 @@
 #include "records/historymodel.h"
 
 #include "db/sql.h"
+
 #include "practice/practicetotals.h"
 #include "records/studyhistory.h"
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +32,7 @@ void HistoryModel::reload(const QSqlDatabase &db)
     m_rows = 0;
     try {
         m_rows = records::sessionCount(db);
+        m_newest = db::scalar(db, u"select max(page_id) from page_total"_s);
         m_open = true;
     } catch (...) {
         endResetModel();
@@ -56,16 +59,24 @@ const HistoryModel::Row *HistoryModel::row(int r) const
     if (it == m_blocks.end()) {
         QList<Row> rows;
         try {
-            QSqlQuery q = db::run(m_db,
-                                  u"select page_id,p_true,p_false,p_nothing,p_doing,p_time,p_score,p_type"
-                                  " from page_total order by page_id DESC LIMIT ? OFFSET ?"_s,
-                                  {kBlockRows, block * kBlockRows});
+            // An offset is walked row by row: blocks in the older half are counted from the oldest end.
+            const int first = block * kBlockRows;
+            const int last = std::min(first + kBlockRows, m_rows);
+            const bool fromOldest = first > m_rows - last;
+            QSqlQuery q =
+                db::run(m_db,
+                        u"select page_id,p_true,p_false,p_nothing,p_doing,p_time,p_score,p_type from page_total"
+                        " where page_id<=? or page_id is null order by page_id %1 LIMIT ? OFFSET ?"_s.arg(
+                            fromOldest ? u"ASC"_s : u"DESC"_s),
+                        {m_newest, last - first, fromOldest ? m_rows - last : first});
             while (q.next()) {
                 Row row;
                 for (int k = 0; k < int(row.size()); ++k)
                     row[k] = q.value(k);
                 rows.append(row);
             }
+            if (fromOldest)
+                std::reverse(rows.begin(), rows.end());
         } catch (const db::Error &e) {
             // Painting cannot report it; the rows stay empty until the next reload.
             qWarning("history rows %d..: %s", block * kBlockRows, qPrintable(e.message()));

@@ -10,7 +10,8 @@
 // The history grid's rows: every page_total row, newest session first, in the grid's column order
 // with the computed rate column. Rows are read in blocks as the view asks for them, each block by
 // a query of its own that is read to the end, so no statement stays open on the shared connection
-// (an open SQLite statement would pin its read snapshot and block later writes there).
+// (an open SQLite statement would pin its read snapshot and block later writes there). Sessions
+// finished after the reload stay out until the next one, as they would in a snapshot.
 class HistoryModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -45,5 +46,6 @@ private:
     QSqlDatabase m_db;
     bool m_open = false;
     int m_rows = 0;
+    QVariant m_newest; // the newest identifier at the reload
     mutable QHash<int, QList<Row>> m_blocks;
 };

@@ -222,12 +222,20 @@ private Q_SLOTS:
         model.reload(bank.db());
         QCOMPARE(model.rowCount(), n);
         QCOMPARE(model.blocksRead(), 0);
+        // A session finished after the reload stays out until the next one.
+        addSession(bank, u"20350101000000"_s, 1, 0, 0, 1);
+        QCOMPARE(model.rowCount(), n);
         QCOMPARE(model.data(model.index(0, 0)).toString(), u"30-01-01 14:28"_s); // the newest: 388 minutes on
         QCOMPARE(model.blocksRead(), 1);
         QCOMPARE(model.data(model.index(n - 1, 0)).toString(), u"30-01-01 08:00"_s);
         QCOMPARE(model.blocksRead(), 2);
         QCOMPARE(model.data(model.index(HistoryModel::kBlockRows, 0)).toString(), u"30-01-01 12:20"_s);
         QCOMPARE(model.blocksRead(), 3);
+        // A block of the older half, read from the oldest end: 388 - 300 minutes on.
+        QCOMPARE(model.data(model.index(300, 0)).toString(), u"30-01-01 09:28"_s);
+        QCOMPARE(model.data(model.index(255, 0)).toString(), u"30-01-01 10:13"_s);
+        QCOMPARE(model.data(model.index(256, 0)).toString(), u"30-01-01 10:12"_s);
+        QCOMPARE(model.blocksRead(), 4);
 
         // No statement stays open: another connection can check the whole log point in.
         QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
@@ -245,9 +253,11 @@ private Q_SLOTS:
         QSqlDatabase::removeDatabase(u"other"_s);
 
         model.reload(bank.db());
-        QCOMPARE(model.rowCount(), n + 1);
+        QCOMPARE(model.rowCount(), n + 2);
         QCOMPARE(model.blocksRead(), 0);
         QCOMPARE(model.data(model.index(0, HistoryModel::Right)).toString(), u"9"_s);
+        QCOMPARE(model.data(model.index(1, HistoryModel::Date)).toString(), u"35-01-01 00:00"_s);
+        QCOMPARE(model.data(model.index(n + 1, HistoryModel::Date)).toString(), u"30-01-01 08:00"_s);
     }
 };
 
