@@ -66,7 +66,7 @@ void informYes(QWidget *parent, const QString &text, const QString &caption)
     }
     if (logOnly(text, caption))
         return;
-    QMessageBox::information(parent, caption, text, QMessageBox::Yes);
+    show(parent, QMessageBox::Information, text, caption, QMessageBox::Yes);
 }
 
 namespace {
