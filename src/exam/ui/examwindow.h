@@ -63,7 +63,6 @@ private:
     void onCardChanged();
     void onInputsRestored();
     void onSubQuestionChanged();
-    void onMoved();
     void toggleAnswer();
     void toggleCard();
     void changeFontSize(int delta);
