@@ -1,9 +1,9 @@
 #include "records/historymodel.h"
 
 #include "db/sql.h"
-
-#include "practice/practicetotals.h"
 #include "records/studyhistory.h"
+#include "text/markstext.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -118,7 +118,7 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     case Date:
         return records::pageIdText(fields->at(0).toString());
     case Score:
-        return fields->at(6).isNull() ? QString() : practice::marksText(fields->at(6).toDouble());
+        return fields->at(6).isNull() ? QString() : text::marksText(fields->at(6).toDouble());
     case Rate:
         return records::rateText(fields->at(1), fields->at(2));
     default:

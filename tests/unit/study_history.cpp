@@ -177,10 +177,11 @@ private Q_SLOTS:
         addSession(bank, u"20091231235959"_s, u"2"_s, u"1"_s, u"0"_s, u"3"_s, 26.659999999999997);
         bank.insert(u"page_total"_s,
                     {u"20100101080000"_s, u"0"_s, u"0"_s, u"5"_s, u"0"_s, u"0秒"_s, u"随机考试"_s, {}});
+        addSession(bank, u"20080101000000"_s, u"1"_s, u"0"_s, u"0"_s, u"1"_s, 7.126);
         HistoryModel model;
         QCOMPARE(model.rowCount(), 0);
         model.reload(bank.db());
-        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.rowCount(), 3);
         QCOMPARE(model.columnCount(), 9);
         QStringList titles;
         for (int c = 0; c < model.columnCount(); ++c)
@@ -197,6 +198,7 @@ private Q_SLOTS:
                                            u"未完成"_s, u"随机考试"_s}));
         QCOMPARE(rowTexts(1), QStringList({u"09-12-31 23:59"_s, u"2"_s, u"1"_s, u"0"_s, u"3"_s, u"1分2秒"_s, u"26.66"_s,
                                            u"66%"_s, u"章节练习"_s}));
+        QCOMPARE(model.data(model.index(2, HistoryModel::Score)).toString(), u"7.13"_s);
         QCOMPARE(model.pageId(1).toString(), u"20091231235959"_s);
         QCOMPARE(model.data(model.index(0, HistoryModel::Date), Qt::TextAlignmentRole), QVariant());
         QCOMPARE(model.data(model.index(0, HistoryModel::Right), Qt::TextAlignmentRole).value<Qt::Alignment>(),
