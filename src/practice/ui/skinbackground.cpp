@@ -19,6 +19,7 @@ public:
         : QObject(parent)
         , m_pixmap(pixmap)
     {
+        setObjectName(QString::fromLatin1(kPainterName));
     }
 
 protected:

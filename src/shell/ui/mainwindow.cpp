@@ -4,6 +4,7 @@
 #include "db/connection.h"
 #include "db/questiontypes.h"
 #include "db/sql.h"
+#include "records/ui/studypanel.h"
 #include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
 #include "shell/ui/browser.h"
@@ -82,6 +83,7 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     new MockExamPanel(this, panel(u"Panel9"_s));
     buildUpdateCheck();
     content::installPanels(this);
+    new StudyPanel(this, panel(u"Panel8"_s));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -184,6 +186,8 @@ void MainWindow::buildNavigation(QWidget *bar)
                     Q_EMIT chapterPracticeRequested();
                 else if (target == u"Panel9")
                     Q_EMIT mockExamRequested();
+                else if (target == u"Panel8")
+                    Q_EMIT studyProgressRequested();
             }
         });
     }

@@ -93,6 +93,8 @@ Q_SIGNALS:
     // panel is in front), so that the panels rebuild their contents.
     void chapterPracticeRequested();
     void mockExamRequested();
+    // The study-progress button "学习进阶".
+    void studyProgressRequested();
     void firstShown();
 
 protected:
