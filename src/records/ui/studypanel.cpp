@@ -2,14 +2,11 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
-#include "exam/ui/examwindow.h"
-#include "practice/ui/practicewindow.h"
 #include "practice/ui/skinbackground.h"
 #include "records/historymodel.h"
 #include "records/studyhistory.h"
 #include "records/ui/historyview.h"
 #include "records/ui/learningcurve.h"
-#include "session/ui/mockexampanel.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
@@ -22,20 +19,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Asks the open practice and exam windows to close; false when one of them stays open.
-bool closeSessionWindows(MainWindow *main)
-{
-    if (!PracticeWindow::closeCurrent())
-        return false;
-    const auto *mock = main->findChild<MockExamPanel *>();
-    ExamWindow *exam = mock ? mock->examWindow() : nullptr;
-    return !exam || !exam->isVisible() || exam->close();
-}
-
-} // namespace
 
 StudyPanel::StudyPanel(MainWindow *main, QWidget *panel8)
     : QWidget(panel8)
@@ -156,7 +139,7 @@ void StudyPanel::clearRecords()
     if (!messages::askYesNo(this, u"确定需要清除学习记录吗?"_s, u"信息提示"_s))
         return;
     // A session window would go on writing the records being deleted.
-    if (!closeSessionWindows(m_main))
+    if (!m_main->closeSessionWindows())
         return;
     try {
         records::clearRecords(db::bank());

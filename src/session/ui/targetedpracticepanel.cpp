@@ -25,6 +25,7 @@ using session::TargetedMode;
 void TargetedPracticePanel::setModeTexts(TargetedMode mode)
 {
     m_query.mode = mode;
+    m_main->setSessionKind(session::targetedTexts(mode).sessionKind);
     const session::TargetedTexts texts = session::targetedTexts(mode);
     m_settings->setTitle(texts.heading);
     m_heading->setText(texts.heading);
@@ -179,8 +180,8 @@ void TargetedPracticePanel::SpeedButton24Click()
             this, u"您重新设置的题型,最后题目数不能从:"_s + m_startFrom->text() + u"开始,程序自动从第1题开始..."_s,
             u"信息提示"_s);
     }
-    // The working copy is about to be replaced: the window that shows the old one goes first.
-    if (!PracticeWindow::closeCurrent())
+    // The working copy is about to be replaced: the windows that show the old one go first.
+    if (!m_main->closeSessionWindows())
         return;
     if (!currentCourse())
         return;
