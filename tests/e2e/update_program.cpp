@@ -71,6 +71,8 @@ bool hasOpen(qint64 pid, const QString &file)
     return false;
 }
 
+constexpr qint64 kWritingWalBytes = 256 * 1024;
+
 const QByteArray kMainIni = "[main]\r\n[config]\r\nupdate_before_time=2009-05-01\r\n";
 
 } // namespace
@@ -172,8 +174,10 @@ private Q_SLOTS:
         QProcess update;
         startUpdate(update, local, {u"--merge"_s, incomingFile});
         bool reached = false;
+        // Writing: well past the WAL's header and first pages, so rows are being stored.
         while (!reached && !update.waitForFinished(1))
-            reached = moment == u"opened" ? hasOpen(update.processId(), incomingFile) : QFileInfo(wal).size() > 0;
+            reached = moment == u"opened" ? hasOpen(update.processId(), incomingFile)
+                                          : QFileInfo(wal).size() > kWritingWalBytes;
         QVERIFY2(reached, "the update ended before the moment of the kill");
         update.kill();
         QVERIFY(update.waitForFinished());

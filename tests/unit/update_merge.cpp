@@ -359,11 +359,11 @@ private Q_SLOTS:
         job.setMergeTuning(tuning);
         const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
         QCOMPARE(outcome.result, UpdateJob::Result::Failed);
+        QCOMPARE(dump(local.db()), before);
         QVERIFY2(outcome.message.contains(failing) && outcome.message.contains(u"disk is full"_s) &&
                      outcome.message.contains(u"本次更新已全部撤销"_s),
                  qPrintable(outcome.message));
         QCOMPARE(outcome.report, (QStringList{line, kRule}));
-        QCOMPARE(dump(local.db()), before);
     }
 
     // Two merges of the same bank at once (say a script and the window): the one that plans on
