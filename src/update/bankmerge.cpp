@@ -230,12 +230,10 @@ bool BankMerge::run()
             for (current = 0; current < all.size(); ++current)
                 stage(all[current]);
         }
-        QStringList lines;
         for (current = 0; current < all.size(); ++current) {
             const int appended = apply(all.at(current));
-            lines << all.at(current).plan.label + QString::number(appended) + QString::fromUtf8(update::kCountSuffix)
-                  << QLatin1StringView(update::kReportRule);
-            m_report = lines;
+            m_report << all.at(current).plan.label + QString::number(appended) + QString::fromUtf8(update::kCountSuffix)
+                     << QLatin1StringView(update::kReportRule);
             if (onTable)
                 onTable(int(current + 1));
         }
