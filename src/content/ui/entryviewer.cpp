@@ -1,5 +1,7 @@
 #include "content/ui/entryviewer.h"
 
+#include "db/connection.h"
+#include "db/sql.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -35,6 +37,23 @@ bool showEntry(MainWindow *main, Browser *browser, const Link &link, bool online
 void reportMissingEntry(MainWindow *main)
 {
     messages::inform(main, u"该条目已不在题库中,请重新打开本栏目."_s, u"错误信息"_s);
+}
+
+void showEntryByCaption(MainWindow *main, Browser *browser, QList<Entry> (*entries)(const QSqlDatabase &),
+                        const QString &caption, bool onlineRequired)
+{
+    std::optional<Entry> entry;
+    try {
+        entry = entryByCaption(entries(db::bank()), caption);
+    } catch (const db::Error &e) {
+        messages::inform(main, e.message(), u"错误信息"_s);
+        return;
+    }
+    if (!entry) {
+        reportMissingEntry(main);
+        return;
+    }
+    showEntry(main, browser, entry->link, onlineRequired);
 }
 
 } // namespace content

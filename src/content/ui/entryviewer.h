@@ -1,6 +1,9 @@
 #pragma once
 
 #include "content/contentlink.h"
+#include "content/guidehelp.h"
+
+#include <QSqlDatabase>
 
 class Browser;
 class MainWindow;
@@ -15,5 +18,10 @@ bool showEntry(MainWindow *main, Browser *browser, const Link &link, bool online
 
 // The message for an entry of a content table that no longer exists.
 void reportMissingEntry(MainWindow *main);
+
+// The guide or help entry whose button shows caption, read again from the bank and shown; an entry
+// gone from the bank meanwhile is reported.
+void showEntryByCaption(MainWindow *main, Browser *browser, QList<Entry> (*entries)(const QSqlDatabase &),
+                        const QString &caption, bool onlineRequired);
 
 } // namespace content

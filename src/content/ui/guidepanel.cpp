@@ -63,16 +63,5 @@ void GuidePanel::open()
 
 void GuidePanel::guideClicked(const QString &caption)
 {
-    std::optional<content::Entry> entry;
-    try {
-        entry = content::entryByCaption(content::guideEntries(db::bank()), caption);
-    } catch (const db::Error &e) {
-        messages::inform(this, e.message(), u"错误信息"_s);
-        return;
-    }
-    if (!entry) {
-        content::reportMissingEntry(m_main);
-        return;
-    }
-    content::showEntry(m_main, m_wb3, entry->link, true);
+    content::showEntryByCaption(m_main, m_wb3, &content::guideEntries, caption, true);
 }

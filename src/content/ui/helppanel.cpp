@@ -75,19 +75,8 @@ void HelpPanel::open()
 
 void HelpPanel::helpClicked(const QString &caption)
 {
-    std::optional<content::Entry> entry;
-    try {
-        entry = content::entryByCaption(content::helpEntries(db::bank()), caption);
-    } catch (const db::Error &e) {
-        messages::inform(this, e.message(), u"错误信息"_s);
-        return;
-    }
-    if (!entry) {
-        content::reportMissingEntry(m_main);
-        return;
-    }
     // Help pages are opened without asking for the network: the browser says so if it is down.
-    content::showEntry(m_main, m_wb6, entry->link, false);
+    content::showEntryByCaption(m_main, m_wb6, &content::helpEntries, caption, false);
 }
 
 void HelpPanel::manualUpdate()
