@@ -232,6 +232,7 @@ void ChapterPracticePanel::sd1Click()
         return;
     }
     m_main->setCurrentPageId(built.pageId);
+    m_main->setSessionKind(kSessionKind);
 
     practice::PracticeInputs in;
     in.sessionKind = kSessionKind;

@@ -42,6 +42,10 @@ public:
     // The identifier of the session built last.
     QString currentPageId() const { return m_currentPageId; }
     void setCurrentPageId(const QString &id) { m_currentPageId = id; }
+    // The label of that session ("章节练习", "模拟考试", "重新考试", ...), set by the setup panels
+    // and the result panels.
+    QString sessionKind() const { return m_sessionKind; }
+    void setSessionKind(const QString &kind) { m_sessionKind = kind; }
 
     // Media players of the handout and demonstration panels, registered by those panels; leaving
     // their panel stops them.
@@ -87,6 +91,7 @@ private:
     AppConfig m_config;
     QStringList m_configErrors;
     QString m_currentPageId;
+    QString m_sessionKind;
     bool m_online = false;
     std::function<bool()> m_onlineProbe;
     bool m_displayChanged = false; // display_changed
