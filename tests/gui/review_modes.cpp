@@ -290,6 +290,7 @@ private Q_SLOTS:
         click(exam, u"handInButton"_s);
         QTRY_VERIFY(!exam);
         QVERIFY(p.window->isEnabled());
+        shot(p.window.get(), u"exam-result-panel"_s);
 
         // "查看错题": unanswered questions count as wrong; no countdown, the main window stays usable.
         p.clock.set(QDateTime(QDate(2030, 5, 6), QTime(10, 15, 0)));
