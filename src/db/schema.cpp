@@ -2,7 +2,10 @@
 
 #include "db/sql.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -155,14 +158,58 @@ QStringList existingTables(const QSqlDatabase &db)
     return db.tables(QSql::Tables);
 }
 
+namespace {
+
+// Name and declared type of each column of a table in the file, in order.
+QList<std::pair<QString, QString>> declaredColumns(const QSqlDatabase &db, const QString &table)
+{
+    QList<std::pair<QString, QString>> out;
+    QSqlQuery q = run(db, u"PRAGMA table_info(%1)"_s.arg(table));
+    while (q.next())
+        out.append({q.value(1).toString(), q.value(2).toString()});
+    return out;
+}
+
+// A table of an older layout (other column types, columns missing) is rebuilt in the current one;
+// rows are copied by column name, so every row and every value is kept.
+void upgradeLayout(const QSqlDatabase &db, const Table &t)
+{
+    const QString name = QString::fromUtf16(t.name);
+    const auto present = declaredColumns(db, name);
+    bool same = present.size() == t.columns.size();
+    for (qsizetype k = 0; same && k < present.size(); ++k) {
+        same = present.at(k).first.compare(QString::fromUtf16(t.columns.at(k).name), Qt::CaseInsensitive) == 0
+            && present.at(k).second.compare(QString::fromUtf16(t.columns.at(k).type), Qt::CaseInsensitive) == 0;
+    }
+    if (same)
+        return;
+    QStringList kept;
+    for (const Column &c : t.columns) {
+        const QString column = QString::fromUtf16(c.name);
+        if (std::any_of(present.cbegin(), present.cend(),
+                        [&](const auto &p) { return p.first.compare(column, Qt::CaseInsensitive) == 0; }))
+            kept << column;
+    }
+    const QString old = name + u"_before_upgrade"_s;
+    run(db, u"ALTER TABLE %1 RENAME TO %2"_s.arg(name, old));
+    run(db, createStatement(name));
+    run(db, u"INSERT INTO %1 (%2) SELECT %2 FROM %3"_s.arg(name, kept.join(u','), old));
+    run(db, u"DROP TABLE %1"_s.arg(old));
+}
+
+} // namespace
+
 void ensureSchema(const QSqlDatabase &db)
 {
     Transaction tx(db);
     const QStringList present = existingTables(db);
+    const bool sqlite = db.driverName() == u"QSQLITE";
     for (const Table &t : tables()) {
         const QString name = QString::fromUtf16(t.name);
         if (!present.contains(name, Qt::CaseInsensitive))
             run(db, createStatement(name));
+        else if (sqlite)
+            upgradeLayout(db, t);
     }
     for (const auto &ix : indexes()) {
         run(db, u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(QString::fromUtf16(ix[0]),

@@ -4,31 +4,41 @@
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
 #include <QNetworkInterface>
-#include <QNetworkReply>
 #include <QNetworkProxy>
+#include <QNetworkReply>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace text {
 
+bool onlineFrom(QNetworkInformation::Reachability reachability, const QList<InterfaceState> &interfaces)
+{
+    using R = QNetworkInformation::Reachability;
+    if (reachability != R::Unknown)
+        return reachability == R::Online || reachability == R::Site;
+    // Nobody knows: any interface that is up, running and not a loopback will do.
+    return std::any_of(interfaces.cbegin(), interfaces.cend(),
+                       [](const InterfaceState &i) { return i.up && i.running && !i.loopback && i.hasAddress; });
+}
+
 bool isOnline()
 {
-    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
-        const auto reach = QNetworkInformation::instance()->reachability();
-        if (reach != QNetworkInformation::Reachability::Unknown)
-            return reach == QNetworkInformation::Reachability::Online
-                || reach == QNetworkInformation::Reachability::Site;
+    auto reach = QNetworkInformation::Reachability::Unknown;
+    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
+        reach = QNetworkInformation::instance()->reachability();
+    QList<InterfaceState> states;
+    if (reach == QNetworkInformation::Reachability::Unknown) {
+        const auto interfaces = QNetworkInterface::allInterfaces();
+        for (const QNetworkInterface &iface : interfaces) {
+            const auto flags = iface.flags();
+            states.append({flags.testFlag(QNetworkInterface::IsUp), flags.testFlag(QNetworkInterface::IsRunning),
+                           flags.testFlag(QNetworkInterface::IsLoopBack), !iface.addressEntries().isEmpty()});
+        }
     }
-    // No backend that knows: any interface that is up, running and not a loopback will do.
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface &iface : interfaces) {
-        const auto flags = iface.flags();
-        if (flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning)
-            && !flags.testFlag(QNetworkInterface::IsLoopBack) && !iface.addressEntries().isEmpty())
-            return true;
-    }
-    return false;
+    return onlineFrom(reach, states);
 }
 
 QString withScheme(const QString &address)

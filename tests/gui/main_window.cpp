@@ -21,7 +21,8 @@ namespace {
 // A main window over a throw-away program folder, shown and past its first show.
 struct Fixture
 {
-    explicit Fixture(bool online = false, QSize screen = QSize(1366, 768)) : display(screen)
+    explicit Fixture(bool online = false, QSize screen = QSize(1366, 768))
+        : display(screen)
     {
         // The chapter-practice panel ends the program on a bank without courses and reports a
         // course without chapters.
@@ -119,7 +120,8 @@ private Q_SLOTS:
             QVERIFY2(browser && browser->rightButtonSwallowed(), qPrintable(name));
             // The page's input widget is watched as soon as it appears inside the browser.
             QWidget page(browser);
-            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+            for (const auto type :
+                 {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
                 QMouseEvent right(type, QPointF(5, 5), QPointF(5, 5), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
                 QVERIFY(browser->eventFilter(&page, &right));
                 QMouseEvent left(type, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
@@ -179,6 +181,12 @@ private Q_SLOTS:
         QCOMPARE(first->pos(), QPoint(10, 20));
         QCOMPARE(home->findChild<QLabel *>(u"sla1"_s)->pos(), QPoint(30, 400));
         QVERIFY(!home->findChild<QLabel *>(u"sla2"_s));
+        // The texts lie under the news browser, which covers them once a page is shown.
+        const QObjectList stack = home->children();
+        const qsizetype browserAt = stack.indexOf(w.findChild<Browser *>(u"wb1"_s));
+        QVERIFY(browserAt >= 0);
+        QVERIFY(stack.indexOf(first) < browserAt);
+        QVERIFY(stack.indexOf(home->findChild<QLabel *>(u"sla1"_s)) < browserAt);
 
         Fixture empty;
         QVERIFY(!empty.window->panel(u"Panel2"_s)->findChild<QLabel *>(u"sla0"_s));

@@ -75,20 +75,61 @@ private Q_SLOTS:
         QVERIFY(!QSqlDatabase::contains(u"x"_s));
     }
 
+    // A learner's file of an older layout: p_time five wide, answers limited to 255, an index and
+    // the version row missing. Opening it upgrades it in place with every row and value kept.
     void schemaUpgradeKeepsRows()
     {
         TestBank bank(u"upgrade"_s);
+        const QSqlDatabase d = bank.db();
         bank.addCourse(u"m1"_s, u"会计基础"_s);
-        db::run(bank.db(), u"insert into test_page (page_id,p_id) values ('20260101010101','p1')"_s);
-        db::run(bank.db(), u"drop table page_total"_s);
-        db::run(bank.db(), u"delete from qm_version"_s);
-        db::ensureSchema(bank.db());
+        db::run(d, u"drop table page_total"_s);
+        db::run(d, u"create table page_total (page_id VARCHAR(14), p_true VARCHAR(4), p_false VARCHAR(4), "
+                   "p_nothing VARCHAR(4), p_doing VARCHAR(4), p_time VARCHAR(5), p_type VARCHAR(8), "
+                   "p_score DOUBLE PRECISION)"_s);
+        db::run(d, u"insert into page_total values ('20250101080000','12','3','5','20','12分3秒','章节练习',15.5)"_s);
+        db::run(d, u"insert into page_total values ('20250102080000','1','0','0','1','0分9秒','模拟考试',2)"_s);
+        db::run(d, u"drop table test_page"_s);
+        db::run(d, u"create table test_page (page_id VARCHAR(14), p_id VARCHAR(14), p_a INTEGER, p_b INTEGER, "
+                   "p_c INTEGER, p_d INTEGER, p_e INTEGER, p_f INTEGER, p_answer VARCHAR(255), p_do_yn INTEGER, "
+                   "p_real_yn INTEGER, p_mask INTEGER, p_ok_mask INTEGER, p_first_answer VARCHAR(255), "
+                   "p_score DOUBLE PRECISION, p_type INTEGER)"_s);
+        db::run(d, u"insert into test_page values ('20250101080000','p1',1,0,0,0,0,0,'A',1,1,0,1,'A',1,1)"_s);
+        db::run(d, u"drop table qm_version"_s);
+
+        db::ensureSchema(d);
+
         QCOMPARE(bank.count(u"ma_id"_s), 1);
-        QCOMPARE(bank.count(u"test_page"_s), 1);
-        QCOMPARE(bank.count(u"page_total"_s), 0);
-        QCOMPARE(db::scalar(bank.db(), u"select version from qm_version"_s).toInt(), db::kSchemaVersion);
-        const QString mode = db::scalar(bank.db(), u"PRAGMA journal_mode"_s).toString();
+        QCOMPARE(bank.count(u"page_total"_s), 2);
+        QSqlQuery q = db::run(d, u"select * from page_total order by page_id"_s);
+        QVERIFY(q.next());
+        const QVariantList first = {u"20250101080000"_s, u"12"_s,       u"3"_s, u"5"_s, u"20"_s,
+                                    u"12分3秒"_s,        u"章节练习"_s, 15.5};
+        for (int k = 0; k < first.size(); ++k)
+            QCOMPARE(q.value(k).toString(), first.at(k).toString());
+        QCOMPARE(db::scalar(d, u"select p_answer from test_page where p_id='p1'"_s).toString(), u"A"_s);
+        QCOMPARE(db::scalar(d, u"select p_ok_mask from test_page where p_id='p1'"_s).toInt(), 1);
+
+        // The current layout: column order unchanged, the wider and longer types in place.
+        QCOMPARE(db::scalar(d, u"select type from pragma_table_info('page_total') where name='p_time'"_s).toString(),
+                 u"VARCHAR(20)"_s);
+        QCOMPARE(db::scalar(d, u"select type from pragma_table_info('test_page') where name='p_answer'"_s).toString(),
+                 u"TEXT"_s);
+        QCOMPARE(db::scalar(d, u"select name from pragma_table_info('test_page') where cid=15"_s).toString(),
+                 u"p_type"_s);
+        QCOMPARE(
+            db::scalar(d, u"select count(*) from sqlite_master where type='index' and name='ix_page_total_page_id'"_s)
+                .toInt(),
+            1);
+        QCOMPARE(db::scalar(d, u"select count(*) from sqlite_master where name like '%before_upgrade%'"_s).toInt(), 0);
+        QCOMPARE(db::scalar(d, u"select version from qm_version"_s).toInt(), db::kSchemaVersion);
+        const QString mode = db::scalar(d, u"PRAGMA journal_mode"_s).toString();
         QCOMPARE(mode.toLower(), u"wal"_s);
+
+        // A second open finds the current layout and leaves the file alone.
+        const QString before = db::scalar(d, u"select group_concat(sql, ';') from sqlite_master"_s).toString();
+        db::ensureSchema(d);
+        QCOMPARE(db::scalar(d, u"select group_concat(sql, ';') from sqlite_master"_s).toString(), before);
+        QCOMPARE(bank.count(u"page_total"_s), 2);
     }
 
     void chapterSessionWithCaseQuestion()
@@ -160,7 +201,8 @@ private Q_SLOTS:
         bank.addQuestion(u"t1"_s, u"q1"_s, 1, u"A"_s);
         bank.addQuestion(u"t1"_s, u"q2"_s, 3, u"B"_s);
         db::run(d, u"insert into tmp (c_p_id) values ('stale')"_s);
-        db::appendAnswerRecords(d, u"20260305101112"_s, {{u"q1"_s, 1, 1, {}, false, false}, {u"q2"_s, 1, 3, {}, false, false}});
+        db::appendAnswerRecords(d, u"20260305101112"_s,
+                                {{u"q1"_s, 1, 1, {}, false, false}, {u"q2"_s, 1, 3, {}, false, false}});
         db::copyForExam(d, u"20260305101112"_s);
         QCOMPARE(bank.count(u"tmp"_s), 2);
         QCOMPARE(bank.count(u"tmp"_s, u"m_down='false'"_s), 2);

@@ -72,8 +72,8 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     f.setPixelSize(13);
     setFont(f);
     resize(981, 727);
+    // No application display name: Qt would append it to every window and box title.
     setWindowTitle(titleText() + u"  Ver: 2.0.1.31"_s);
-    QApplication::setApplicationDisplayName(titleText());
     buildFrame();
     loadSkin();
 

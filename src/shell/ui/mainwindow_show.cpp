@@ -85,6 +85,8 @@ void MainWindow::placeHomeTexts()
             label->setStyleSheet(u"background:transparent;color:#1d3f73"_s);
             label->adjustSize();
             label->move(q.value(1).toInt(), q.value(2).toInt());
+            // The news page covers the home texts when it is shown.
+            label->stackUnder(m_wb1);
             label->show();
         }
     } catch (const db::Error &e) {

@@ -1,5 +1,7 @@
 #include "shell/ui/messages.h"
 
+#include "shell/ui/nativetitle.h"
+
 #include <QMessageBox>
 
 #include <cstdio>
@@ -17,6 +19,14 @@ bool logOnly(const QString &text, const QString &caption)
     if (enabled)
         std::fprintf(stderr, "message [%s]: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
     return enabled;
+}
+
+QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &caption,
+                                 QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    nativetitle::applyEmpty(&box);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace
 
@@ -45,7 +55,7 @@ void inform(QWidget *parent, const QString &text, const QString &caption)
     }
     if (logOnly(text, caption))
         return;
-    QMessageBox::information(parent, caption, text);
+    show(parent, QMessageBox::Information, text, caption, QMessageBox::Ok);
 }
 
 namespace {
@@ -57,7 +67,7 @@ bool ask(QWidget *parent, const QString &text, const QString &caption, QMessageB
         return g_responder->answer(text, caption, positiveAnswer) == positiveAnswer;
     if (logOnly(text, caption))
         return true;
-    return QMessageBox::question(parent, caption, text, positive | negative) == positive;
+    return show(parent, QMessageBox::Question, text, caption, positive | negative) == positive;
 }
 } // namespace
 
