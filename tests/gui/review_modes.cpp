@@ -211,6 +211,13 @@ private Q_SLOTS:
         QCOMPARE(right->inputs().headerPicture, QString());
         QCOMPARE(child<PracticeQuestionView>(right, u"questionArea"_s)->answerPanelHeight(), 0);
         QCOMPARE(f.bank.count(u"page_total"_s), 1);
+        // Keeping the open window stops a reset before anything is cleared.
+        p.responder.clear();
+        p.responder.queue(messages::Answer::No);
+        click(p.window.get(), u"SpeedButton15"_s);
+        QCOMPARE(PracticeWindow::current(), right);
+        QCOMPARE(f.bank.count(u"test_page"_s, u"p_do_yn=1"_s), 3);
+        QVERIFY(!p.waitNoticeShown());
 
         // "未做题目": the answers stay covered.
         finishCurrent(p);
