@@ -16,7 +16,9 @@ ExamSession::ExamSession(const QSqlDatabase &db, const ExamInputs &inputs, QObje
 
 void ExamSession::start()
 {
+    m_dispatchError.reset();
     m_cursor.select(m_db, m_inputs.pageId, m_inputs.filter);
+    throwDispatchError();
 }
 
 const CardNode *ExamSession::selectedNode() const
@@ -29,22 +31,70 @@ void ExamSession::reloadRow()
     m_row = loadAnswerRow(m_db, m_inputs.pageId, m_cursor.currentId());
 }
 
-// Question display: a new current row.
+// Question display: a new current row. Everything the row needs is read before anything is shown,
+// so a failed read leaves the previous question, card and selection as they were.
 void ExamSession::onMoved()
 {
-    m_question = loadQuestion(m_db, m_cursor.currentId());
-    reloadRow();
-    m_sub.reset();
-    m_redSubItem = 0;
-    Q_EMIT questionChanged();
-    if (type() == 5 && m_remembered && m_remembered->sub > 0)
-        selectSubQuestion(m_remembered->sub);
-    rebuildCard();
+    if (m_restoring)
+        return;
+    try {
+        const QString id = m_cursor.currentId();
+        std::optional<Question> question = loadQuestion(m_db, id);
+        std::optional<AnswerRow> row = loadAnswerRow(m_db, m_inputs.pageId, id);
+        AnswerCard card = AnswerCard::build(m_db, m_inputs.pageId, m_inputs.filter);
+        m_question = std::move(question);
+        m_row = std::move(row);
+        m_sub.reset();
+        m_redSubItem = 0;
+        Q_EMIT questionChanged();
+        if (type() == 5 && m_remembered && m_remembered->sub > 0) {
+            try {
+                selectSubQuestion(m_remembered->sub);
+            } catch (const db::Error &e) {
+                // The question stands with an empty sub-question box.
+                m_dispatchError = e.message();
+            }
+        }
+        applyCard(std::move(card));
+    } catch (const db::Error &e) {
+        m_dispatchError = e.message();
+        m_moveFailed = true;
+    }
+}
+
+// Moves the cursor and reports what the move's handler met. After a failed read the cursor goes
+// back to the row the window still shows.
+bool ExamSession::moveCursor(int row)
+{
+    const int from = m_cursor.row();
+    m_dispatchError.reset();
+    m_moveFailed = false;
+    bool moved = m_cursor.moveTo(row);
+    if (m_moveFailed) {
+        m_restoring = true;
+        m_cursor.moveTo(from);
+        m_restoring = false;
+        moved = false;
+    }
+    throwDispatchError();
+    return moved;
+}
+
+void ExamSession::throwDispatchError()
+{
+    m_moveFailed = false;
+    if (m_dispatchError)
+        throw db::Error(*std::exchange(m_dispatchError, std::nullopt));
 }
 
 void ExamSession::rebuildCard()
 {
-    m_card = AnswerCard::build(m_db, m_inputs.pageId, m_inputs.filter);
+    applyCard(AnswerCard::build(m_db, m_inputs.pageId, m_inputs.filter));
+}
+
+void ExamSession::applyCard(AnswerCard card)
+{
+    m_card = std::move(card);
     m_selected = m_card.reselect(m_cursor.currentId(), m_remembered);
     m_redSubItem = 0;
     if (const CardNode *node = selectedNode()) {
@@ -145,9 +195,19 @@ void ExamSession::choose(int index, const AnswerInput &input)
     if (index < 0 || index >= m_card.size() || m_card.at(index).heading)
         return;
     const CardNode node = m_card.at(index);
+    const std::optional<NodeKey> before = m_remembered;
+    const int from = m_cursor.row();
     m_remembered = node.key;
-    check(input);
-    if (!m_cursor.moveTo(m_cursor.rowOf(node.pId))) {
+    bool moved = false;
+    try {
+        check(input);
+        moved = moveCursor(m_cursor.rowOf(node.pId));
+    } catch (const db::Error &) {
+        if (m_cursor.row() == from) // the card still selects the node of that key
+            m_remembered = before;
+        throw;
+    }
+    if (!moved) {
         // Same question: show what was just recorded on the card.
         reloadRow();
         rebuildCard();
@@ -199,8 +259,17 @@ void ExamSession::last(const AnswerInput &input)
 void ExamSession::jump(int row, const AnswerInput &input)
 {
     check(input);
-    m_remembered.reset();
-    if (!m_cursor.moveTo(row)) {
+    const std::optional<NodeKey> before = std::exchange(m_remembered, std::nullopt);
+    const int from = m_cursor.row();
+    bool moved = false;
+    try {
+        moved = moveCursor(row);
+    } catch (const db::Error &) {
+        if (m_cursor.row() == from)
+            m_remembered = before;
+        throw;
+    }
+    if (!moved) {
         reloadRow();
         rebuildCard();
     }

@@ -98,7 +98,8 @@ public:
     Restore restoreView() const { return m_restore; }
     exam::Boxes subQuestionBoxes() const;
 
-    // Operations of the window; database errors are thrown as db::Error.
+    // Operations of the window; database errors are thrown as db::Error. When the question moved to
+    // cannot be read, the cursor, question, card and selection stay on the row shown before.
     bool check(const AnswerInput &input); // check_answer: true when something was written
     void choose(int index, const AnswerInput &input);
     void next(const AnswerInput &input);
@@ -120,7 +121,10 @@ Q_SIGNALS:
 
 private:
     void onMoved();
+    bool moveCursor(int row);
+    void throwDispatchError();
     void rebuildCard();
+    void applyCard(exam::AnswerCard card);
     void showSubAnswer();
     void restoreInputs();
     void selectSubQuestion(int sub);
@@ -143,4 +147,9 @@ private:
     bool m_subRow = false;
     Restore m_restore;
     ExamClock m_clock;
+    // A database error met while reacting to the cursor's moved() signal: kept there, since an
+    // exception must not unwind through Qt's signal dispatch, and thrown once the move returns.
+    std::optional<QString> m_dispatchError;
+    bool m_moveFailed = false; // the new row could not be shown; the cursor goes back
+    bool m_restoring = false;  // moving back to the row still shown
 };

@@ -2,9 +2,7 @@
 
 #include "db/sessionstore.h"
 #include "db/sql.h"
-#include "session/papersession.h"
-
-#include <QLocale>
+#include "text/markstext.h"
 
 using namespace Qt::StringLiterals;
 
@@ -95,8 +93,8 @@ ExamResult resultOf(const Totals &totals, const ResultInputs &in)
     r.notDone = QString::number(totals.notDone) + u" 题"_s;
     r.right = QString::number(totals.right) + u" 题"_s;
     r.wrong = QString::number(totals.wrong) + u" 题"_s;
-    r.fullMarks = paper::numberText(in.fullMarks) + u" 分"_s;
-    r.score = paper::numberText(totals.score) + u" 分"_s;
+    r.fullMarks = text::marksText(in.fullMarks) + u" 分"_s;
+    r.score = text::marksText(totals.score) + u" 分"_s;
     r.rate = rateText(totals.score, in.fullMarks);
     return r;
 }

@@ -32,11 +32,6 @@ void storeTotals(const QSqlDatabase &db, const QString &pageId, const PracticeTo
                        {totals.right, totals.wrong, totals.notDone, totals.done, elapsedText, sessionKind, totals.score});
 }
 
-QString marksText(double marks)
-{
-    return QString::number(marks, 'g', 15);
-}
-
 QString percentText(double score, double fullMarks)
 {
     if (fullMarks == 0)

@@ -37,8 +37,6 @@ struct PracticeResult
     PracticeTotals totals;
 };
 
-// General number format with up to 15 significant digits: 20, 12.5.
-QString marksText(double marks);
 // score / full × 100 rounded half to even, with "%"; "0.0%" when full is 0.
 QString percentText(double score, double fullMarks);
 

@@ -6,8 +6,8 @@
 #include "session/chaptersession.h"
 #include "shell/clock.h"
 #include "text/listtext.h"
+#include "text/markstext.h"
 
-#include <QLocale>
 #include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
@@ -84,11 +84,15 @@ QList<Paper> papers(const QSqlDatabase &db, const QString &mId)
 PaperInfo paperInfo(const QSqlDatabase &db, const QString &cId)
 {
     PaperInfo info;
-    QSqlQuery paper = db::run(db, u"select c_name from cap_id where m_type='2' and c_id=?"_s, {cId});
+    QSqlQuery paper = db::run(
+        db,
+        u"select a.c_name,b.m_name from cap_id a left join ma_id b on a.m_id=b.m_id where a.m_type='2' and a.c_id=?"_s,
+        {cId});
     if (!paper.next())
         return info;
     info.found = true;
     info.name = paper.value(0).toString();
+    info.course = paper.value(1).toString();
     QSqlQuery q = db::run(db, u"select p_type,count(p_id) from ex_page_id where c_id=? group by p_type"_s, {cId});
     while (q.next()) {
         const int type = q.value(0).toInt();
@@ -190,20 +194,10 @@ Built buildRandom(const QSqlDatabase &db, Clock &clock, const QString &mId, cons
     return built;
 }
 
-QString numberText(double value)
-{
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-QString marksText(double value)
-{
-    return QString::number(qRound64(value * 100) / 100.0, 'g', QLocale::FloatingPointShortest);
-}
-
 Brief brief(const QSqlDatabase &db, const QString &pageId)
 {
     Brief out;
-    const auto markOf = [](const QVariant &v) { return v.isNull() ? u"0"_s : numberText(v.toDouble()); };
+    const auto markOf = [](const QVariant &v) { return v.isNull() ? u"0"_s : text::marksText(v.toDouble()); };
     for (int type = 1; type <= 3; ++type) {
         QSqlQuery q = db::run(db,
                               u"select count(a.p_id),sum(a.p_score) from test_page a,ex_page_id b where a.p_id=b.p_id "
@@ -244,7 +238,7 @@ Brief brief(const QSqlDatabase &db, const QString &pageId)
         out.picture = u"skin/logon-3-%1.jpg"_s.arg(f.type - 3);
         break;
     }
-    out.totalText = marksText(out.total);
+    out.totalText = text::marksText(out.total);
     return out;
 }
 

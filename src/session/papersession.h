@@ -44,6 +44,7 @@ struct PaperInfo
 {
     bool found = false;
     QString name;
+    QString course; // the name of the paper's own course
     int total = 0;
     std::array<int, 7> byType{}; // index = question type 1..6
     QString single;              // Label118
@@ -93,13 +94,8 @@ struct Brief
     QString fourthMarks;
     QString picture;               // "skin/logon-3-1.jpg" .. "skin/logon-3-3.jpg", empty without a fourth type
     double total = 0;
-    QString totalText;             // "#0.##"
+    QString totalText;
 };
 Brief brief(const QSqlDatabase &db, const QString &pageId);
-
-// A real number as its shortest decimal text ("20", "2.5").
-QString numberText(double value);
-// "#0.##": at most two decimals, at least the units digit.
-QString marksText(double value);
 
 } // namespace paper

@@ -1,6 +1,7 @@
 // The mock exam from the main window's "模拟考场" to the exam-result group: a fixed paper handed in by
-// the learner and a random paper handed in by the countdown. Runs on the demo bank of the assembled
-// program folder when it exists, else on the small fixture bank.
+// the learner, a random paper handed in by the countdown, a paper started after the course list
+// moved on, and the panel's messages. Runs on the demo bank of the assembled program folder when it
+// exists, else on the small fixture bank.
 #include "unit/exam_fixture.h"
 
 #include "db/connection.h"
@@ -285,19 +286,75 @@ private Q_SLOTS:
         QCOMPARE(f.totalRows(), 0);
     }
 
+    // A paper of one course is chosen, the list is switched to another course, then "开始考试":
+    // the chosen paper is built and every window names its own course.
+    void paperKeepsItsOwnCourse()
+    {
+        Flow f;
+        f.chooseCourse(u"基础"_s);
+        auto *combo = f.in<QComboBox>(f.main.get(), u"ComboBox2"_s);
+        const QString course = combo->currentText();
+        QToolButton *paperButton = nullptr;
+        for (QToolButton *b : f.panel->findChildren<QToolButton *>()) {
+            if (b->objectName().startsWith(u't')) {
+                paperButton = b;
+                break;
+            }
+        }
+        QVERIFY(paperButton);
+        const QString cId = paperButton->objectName().mid(1);
+        paperButton->click();
+        const QString paperName = f.in<QLabel>(f.main.get(), u"Label106"_s)->text();
+        f.chooseCourse(u"财经"_s);
+        QVERIFY(combo->currentText() != course);
+        f.in<QToolButton>(f.main.get(), u"SpeedButton32"_s)->click();
+        QCOMPARE(f.in<QLabel>(f.panel->instructionsWindow(), u"Label8"_s)->text(), course);
+        f.throughInstructions();
+        QPointer<ExamWindow> exam = f.exam();
+        QCOMPARE(f.in<QLabel>(exam, u"courseName"_s)->text(), course);
+        QCOMPARE(f.in<QLabel>(exam, u"paperName"_s)->text(), paperName);
+        // The paper built is the one chosen.
+        QCOMPARE(db::scalar(db::bank(),
+                            u"select count(*) from test_page a,ex_page_id b where a.p_id=b.p_id and a.page_id=? "
+                            "and b.c_id<>?"_s,
+                            {f.main->currentPageId(), cId})
+                     .toInt(),
+                 0);
+        f.responder.clear();
+        f.in<QPushButton>(exam, u"handInButton"_s)->click();
+        QTRY_VERIFY(!exam);
+        QCOMPARE(f.result(u"考试课程:"_s), course);
+        QCOMPARE(f.result(u"考试试卷:"_s), paperName);
+    }
+
+    // Messages of the panel, on rows of its own in whichever bank the folder holds: a course
+    // whose only paper is empty, and a course without papers.
     void panelMessages()
     {
         Flow f;
-        // A paper without questions keeps the start disabled.
-        if (!f.folder.usingDemo) {
-            f.chooseCourse(u"基础"_s);
-            f.in<QToolButton>(f.main.get(), u"tT9"_s)->click();
-            QVERIFY(!f.in<QToolButton>(f.main.get(), u"SpeedButton32"_s)->isEnabled());
-            QCOMPARE(f.in<QLabel>(f.main.get(), u"Label118"_s)->text(), u"0 题"_s);
-        }
-        // A course without papers says so.
+        db::run(db::bank(), u"insert into ma_id values ('ZE','审计基础','0','0')"_s);
+        db::run(db::bank(), u"insert into cap_id values ('TZ','空白试卷','ZE','2')"_s);
         db::run(db::bank(), u"insert into ma_id values ('ZZ','珠算','0','0')"_s);
         f.main->findChild<QToolButton *>(u"SpeedButton4"_s)->click();
+
+        // A paper without questions keeps the start disabled.
+        f.chooseCourse(u"审计基础"_s);
+        f.in<QToolButton>(f.main.get(), u"tTZ"_s)->click();
+        QVERIFY(!f.in<QToolButton>(f.main.get(), u"SpeedButton32"_s)->isEnabled());
+        QCOMPARE(f.in<QLabel>(f.main.get(), u"Label109"_s)->text(), u"0"_s);
+        QCOMPARE(f.in<QLabel>(f.main.get(), u"Label118"_s)->text(), u"0 题"_s);
+        QCOMPARE(f.in<QLabel>(f.main.get(), u"Label73"_s)->text(), u"0 题"_s);
+
+        // A random paper of a course whose papers hold no question is refused as an error.
+        f.responder.clear();
+        f.in<QToolButton>(f.main.get(), u"SpeedButton33"_s)->click();
+        QCOMPARE(f.responder.shown().size(), 1);
+        QCOMPARE(f.responder.lastText(), u"当前课程的试卷中没有题目,无法进行随机考试...."_s);
+        QCOMPARE(f.responder.shown().last().caption, u"错误信息"_s);
+        QVERIFY(!f.panel->examWindow());
+        QVERIFY(f.main->isEnabled());
+
+        // A course without papers says so.
         f.responder.clear();
         f.chooseCourse(u"珠算"_s);
         QCOMPARE(f.responder.lastText(), u"当前试卷记录为零...."_s);

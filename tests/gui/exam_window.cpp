@@ -1,6 +1,6 @@
 // The exam window over a small bank: question display by type, the answer card, answering through
 // options and the entry editor, marks for later, the answer panel, text size, cancel and both
-// ways of handing in, and a database error at hand-in.
+// ways of handing in, and database errors on a move and at hand-in.
 #include "unit/exam_fixture.h"
 
 #include "db/sql.h"
@@ -286,11 +286,15 @@ private Q_SLOTS:
         f.click(u"largerButton"_s);
         QCOMPARE(f.find<QTextEdit>(u"questionText"_s)->font().pointSize(), 13);
 
+        // Only the card collapses; the information box stays.
         f.click(u"collapseBar"_s);
         QVERIFY(!f.window->card()->isVisible());
+        QVERIFY(f.find<QWidget>(u"infoBox"_s)->isVisible());
+        QVERIFY(f.find<QLabel>(u"elapsedTime"_s)->isVisible());
         QCOMPARE(f.find<QToolButton>(u"collapseBar"_s)->text(), u"<"_s);
         f.click(u"collapseBar"_s);
         QVERIFY(f.window->card()->isVisible());
+        QVERIFY(f.find<QWidget>(u"infoBox"_s)->isVisible());
         QCOMPARE(f.find<QToolButton>(u"collapseBar"_s)->text(), u">"_s);
     }
 
@@ -363,6 +367,33 @@ private Q_SLOTS:
         QTRY_VERIFY(!f.window);
         QCOMPARE(f.row(u"S1"_s).at(0).toString(), u"A"_s); // the answer on screen is recorded
         QCOMPARE(f.bank.count(u"page_total"_s, u"p_true='1' and p_doing='1' and p_nothing='7'"_s), 1);
+    }
+
+    // The bank fails mid-exam: a move to a question that cannot be read shows "错误信息" and the
+    // window stays on the question it shows; once the bank is back the move works.
+    void databaseErrorOnAMoveKeepsTheWindow()
+    {
+        Fixture f(u"T1"_s);
+        f.check(u"A"_s);
+        db::run(f.bank.db(), u"alter table ex_page_id rename to ex_page_id_gone"_s);
+        f.click(u"nextButton"_s);
+        QVERIFY(f.window);
+        QCOMPARE(f.responder.shown().size(), 1);
+        QCOMPARE(f.responder.shown().last().caption, u"错误信息"_s);
+        QVERIFY(f.responder.lastText().contains(u"ex_page_id"_s));
+        QCOMPARE(f.window->session().cursor().row(), 1);
+        QCOMPARE(f.find<QLabel>(u"Label3"_s)->text(), u"第1题         共8题"_s);
+        QCOMPARE(f.find<QTextEdit>(u"questionText"_s)->toPlainText(), u"题干 S1"_s);
+        QCOMPARE(f.find<QToolButton>(u"firstButton"_s)->property("picture").toString(), u"skin/off_first.bmp"_s);
+        QCOMPARE(f.nodeColour(1, 0), QColor(0xFFFF00));        // S1 stays the current node
+        QVERIFY(f.find<QCheckBox>(u"option1"_s)->isChecked()); // the inputs keep what was chosen
+
+        db::run(f.bank.db(), u"alter table ex_page_id_gone rename to ex_page_id"_s);
+        f.click(u"nextButton"_s);
+        QCOMPARE(f.responder.shown().size(), 1);
+        QCOMPARE(f.find<QLabel>(u"Label3"_s)->text(), u"第2题               共8题"_s);
+        QCOMPARE(f.find<QTextEdit>(u"questionText"_s)->toPlainText(), u"题干 S2"_s);
+        QCOMPARE(f.row(u"S1"_s).at(0).toString(), u"A"_s);
     }
 
     void databaseErrorAtHandInKeepsTheWindow()

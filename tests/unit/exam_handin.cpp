@@ -182,6 +182,10 @@ private Q_SLOTS:
                                 << QStringList{u"随机课程"_s, u"随机试卷"_s, u"2 分"_s, u"3 分"_s, u"66.7%"_s};
         QTest::newRow("no full marks") << u"模拟考试"_s << 0.0 << 0.0
                                        << QStringList{u"会计基础"_s, u"试卷一"_s, u"0 分"_s, u"0 分"_s, u"0.0%"_s};
+        // 20 one-mark answers and two sub-item shares of 3.33, summed in floating point: 26.659999999999997.
+        QTest::newRow("sum with a binary tail")
+            << u"模拟考试"_s << 20.0 + 3.33 + 3.33 << 20.0 + 3.33 + 3.33 + 3.34 // full: 29.999999999999996
+            << QStringList{u"会计基础"_s, u"试卷一"_s, u"26.66 分"_s, u"30 分"_s, u"88.9%"_s};
     }
     void resultTexts()
     {

@@ -62,22 +62,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("pId");
         QTest::addColumn<QString>("checked");
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("right");
-        QTest::newRow("single right") << u"S1"_s << u"A"_s << true;
-        QTest::newRow("single wrong") << u"S1"_s << u"B"_s << false;
-        QTest::newRow("multiple right") << u"M1"_s << u"ACD"_s << true;
-        QTest::newRow("multiple partial is wrong") << u"M1"_s << u"AC"_s << false;
-        QTest::newRow("judge false") << u"J2"_s << u"B"_s << true;
+        QTest::newRow("single right") << u"S1"_s << u"A"_s << u"A"_s << true;
+        QTest::newRow("single wrong") << u"S1"_s << u"B"_s << u"B"_s << false;
+        QTest::newRow("single keeps the last box") << u"S2"_s << u"BA"_s << u"B"_s << false;
+        QTest::newRow("multiple right") << u"M1"_s << u"ACD"_s << u"ACD"_s << true;
+        QTest::newRow("multiple partial is wrong") << u"M1"_s << u"AC"_s << u"AC"_s << false;
+        QTest::newRow("judge false") << u"J2"_s << u"B"_s << u"B"_s << true;
+        QTest::newRow("judge both boxes read as false") << u"J1"_s << u"AB"_s << u"B"_s << false;
     }
     void choices()
     {
         QFETCH(QString, pId);
         QFETCH(QString, checked);
+        QFETCH(QString, answer);
         QFETCH(bool, right);
         Fixture f;
         QVERIFY(exam::recordChoice(f.bank.db(), f.pageId, f.question(pId), boxesOf(checked)));
         const exam::AnswerRow row = f.row(pId);
-        QCOMPARE(row.answer, practice::choiceAnswer(row.type, boxesOf(checked)));
+        QCOMPARE(row.answer, answer);
         QVERIFY(row.done);
         QCOMPARE(row.right, right);
         QCOMPARE(row.flags, boxesOf(checked));

@@ -189,7 +189,56 @@ private Q_SLOTS:
         db::run(f.bank.db(), u"update test_page set p_do_yn=1,p_answer='/////' where p_id='K2'"_s);
         f.session->choose(f.indexOf(u"K2"_s, {2, 1}), AnswerInput{});
         QVERIFY(!f.row(u"K2"_s).done);
-        QCOMPARE(f.session->restoreView().editor, practice::editorContentFor(false, false, QString()));
+        // Shown empty: no amounts, the first two lines of every sub-item shown without direction.
+        practice::EditorContent empty;
+        for (practice::SubItemLines &lines : empty.lines) {
+            lines[0].shown = true;
+            lines[1].shown = true;
+        }
+        QCOMPARE(f.session->restoreView().editor, empty);
+        QVERIFY(f.session->restoreView().calc);
+    }
+
+    // The question moved to cannot be read (its table is gone): the move is refused with the
+    // error, and cursor, question, card selection and remembered key stay on the row shown; the
+    // answer left behind was recorded before the move.
+    void unreadableQuestionKeepsTheShownRow_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("next") << u"next"_s;
+        QTest::newRow("last") << u"last"_s;
+        QTest::newRow("card node") << u"card"_s;
+    }
+    void unreadableQuestionKeepsTheShownRow()
+    {
+        QFETCH(QString, step);
+        Fixture f(u"T1"_s);
+        QSignalSpy shown(f.session.get(), &ExamSession::questionChanged);
+        const int k1 = f.indexOf(u"K1"_s, {1, 1});
+        db::run(f.bank.db(), u"alter table ex_page_id rename to ex_page_id_gone"_s);
+        const auto move = [&] {
+            if (step == u"next")
+                f.session->next(choice(u"A"_s));
+            else if (step == u"last")
+                f.session->last(choice(u"A"_s));
+            else
+                f.session->choose(k1, choice(u"A"_s));
+        };
+        QVERIFY_THROWS_EXCEPTION(db::Error, move());
+        QCOMPARE(f.session->cursor().row(), 1);
+        QCOMPARE(f.session->question()->pId, u"S1"_s);
+        QCOMPARE(f.session->row()->pId, u"S1"_s);
+        QCOMPARE(f.session->selectedNode()->pId, u"S1"_s);
+        QVERIFY(!f.session->remembered());
+        QCOMPARE(shown.count(), 0);
+        QCOMPARE(f.row(u"S1"_s).answer, u"A"_s);
+
+        db::run(f.bank.db(), u"alter table ex_page_id_gone rename to ex_page_id"_s);
+        f.session->next(AnswerInput{});
+        QCOMPARE(f.session->cursor().row(), 2);
+        QCOMPARE(f.session->question()->pId, u"S2"_s);
+        QCOMPARE(f.session->selectedNode()->pId, u"S2"_s);
+        QCOMPARE(f.session->row()->pId, u"S2"_s);
     }
 
     void judgeAnswersShownAsRightOrWrong()

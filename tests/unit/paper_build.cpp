@@ -92,28 +92,32 @@ private Q_SLOTS:
     void paperInformationLines_data()
     {
         QTest::addColumn<QString>("cId");
+        QTest::addColumn<QString>("course");
         QTest::addColumn<int>("total");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("calculation") << u"T1"_s << 8
+        QTest::newRow("calculation") << u"T1"_s << u"会计基础"_s << 8
                                      << QStringList{u"2  题,每题1分"_s, u"2  题,每题2分"_s, u"2  题,每题1分"_s,
                                                     u"2 大题,每题10分"_s};
-        QTest::newRow("case") << u"T2"_s << 4
+        QTest::newRow("case") << u"T2"_s << u"财经法规"_s << 4
                               << QStringList{u"2  题,每题1分"_s, u"0  题,每题2分"_s, u"0  题,每题1分"_s,
                                              u"2  大题,每题10分"_s};
-        QTest::newRow("practical") << u"T3"_s << 3
+        QTest::newRow("practical") << u"T3"_s << u"初级会计电算化"_s << 3
                                    << QStringList{u"1  题,每题1分"_s, u"0  题,每题2分"_s, u"0  题,每题1分"_s,
                                                   u"2  题,每题4分"_s};
-        QTest::newRow("empty") << u"T9"_s << 0 << QStringList{u"0 题"_s, u"0 题"_s, u"0 题"_s, u"0 题"_s};
+        QTest::newRow("empty") << u"T9"_s << u"会计基础"_s << 0
+                               << QStringList{u"0 题"_s, u"0 题"_s, u"0 题"_s, u"0 题"_s};
     }
     void paperInformationLines()
     {
         QFETCH(QString, cId);
+        QFETCH(QString, course);
         QFETCH(int, total);
         QFETCH(QStringList, lines);
         TestBank bank;
         examfixture::smallBank(bank);
         const paper::PaperInfo info = paper::paperInfo(bank.db(), cId);
         QVERIFY(info.found);
+        QCOMPARE(info.course, course);
         QCOMPARE(info.total, total);
         QCOMPARE((QStringList{info.single, info.multiple, info.judge, info.fourth}), lines);
     }
@@ -301,6 +305,26 @@ private Q_SLOTS:
         QVERIFY(b.picture.isEmpty());
         QCOMPARE(b.marks[1], u"0"_s); // an empty sum reads "0"
         QCOMPARE(b.totalText, u"1.83"_s);
+    }
+
+    // Per-type marks and the total are sums in floating point (0.1 + 0.2 = 0.30000000000000004);
+    // the page shows them as the rounded decimals.
+    void briefMarksAreRoundedDecimals()
+    {
+        TestBank bank;
+        bank.addCourse(u"M"_s, u"会计基础"_s);
+        bank.addChapter(u"P"_s, u"试卷"_s, u"M"_s, u"2"_s);
+        bank.addQuestion(u"P"_s, u"A1"_s, 1, u"A"_s, 0.1);
+        bank.addQuestion(u"P"_s, u"A2"_s, 1, u"A"_s, 0.2);
+        for (const QString &pId : {u"B1"_s, u"B2"_s, u"B3"_s})
+            bank.addQuestion(u"P"_s, pId, 2, u"AB"_s, 1.1);
+        examfixture::addCalc(bank, u"P"_s, u"K1"_s, {u"1"_s}, true, 3.33);
+        examfixture::addCalc(bank, u"P"_s, u"K2"_s, {u"1"_s}, true, 3.33);
+        FakeClock clock(QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
+        const paper::Brief b = paper::brief(bank.db(), paper::buildFixed(bank.db(), clock, u"P"_s).pageId);
+        QCOMPARE((QStringList{b.marks[0], b.marks[1], b.marks[2], b.fourthMarks}),
+                 (QStringList{u"0.3"_s, u"3.3"_s, u"0"_s, u"6.66"_s}));
+        QCOMPARE(b.totalText, u"10.26"_s);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "text/gbk.h"
 #include "text/listtext.h"
+#include "text/markstext.h"
 
+#include <QLocale>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -143,6 +145,36 @@ private Q_SLOTS:
         const QString s = u"公告内容"_s;
         QCOMPARE(text::decodeUtf8OrGbk(s.toUtf8()), s);
         QCOMPARE(text::decodeUtf8OrGbk(text::toGbk(s)), s);
+    }
+
+    // Marks arrive as floating-point sums; the text is the rounded decimal, whatever binary tail the
+    // sum has (raw: the sum's shortest round-trip text).
+    void marksText_data()
+    {
+        QTest::addColumn<QList<double>>("parts");
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("20 marks and two shares of 3.33")
+            << QList<double>{20, 3.33, 3.33} << u"26.659999999999997"_s << u"26.66"_s;
+        QTest::newRow("0.1 + 0.2") << QList<double>{0.1, 0.2} << u"0.30000000000000004"_s << u"0.3"_s;
+        QTest::newRow("three times 1.1") << QList<double>{1.1, 1.1, 1.1} << u"3.3000000000000003"_s << u"3.3"_s;
+        QTest::newRow("whole number without point") << QList<double>{12, 8} << u"20"_s << u"20"_s;
+        QTest::newRow("one decimal") << QList<double>{12.5} << u"12.5"_s << u"12.5"_s;
+        QTest::newRow("two decimals") << QList<double>{1234.5, 0.06} << u"1234.56"_s << u"1234.56"_s;
+        QTest::newRow("half a cent rounds up") << QList<double>{0.125} << u"0.125"_s << u"0.13"_s;
+        QTest::newRow("no minus zero") << QList<double>{-0.001} << u"-0.001"_s << u"0"_s;
+        QTest::newRow("nothing") << QList<double>{} << u"0"_s << u"0"_s;
+    }
+    void marksText()
+    {
+        QFETCH(QList<double>, parts);
+        QFETCH(QString, raw);
+        QFETCH(QString, expected);
+        double sum = 0;
+        for (const double part : parts)
+            sum += part;
+        QCOMPARE(QString::number(sum, 'g', QLocale::FloatingPointShortest), raw);
+        QCOMPARE(text::marksText(sum), expected);
     }
 };
 

@@ -67,6 +67,7 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     side->addWidget(buildInfoBox());
     m_card = new AnswerCardView(m_side);
     side->addWidget(m_card, 1);
+    side->addStretch(); // keeps the information box at the top while the card is collapsed
     body->addWidget(m_side);
     column->addLayout(body, 1);
 
@@ -81,7 +82,6 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     connect(m_session, &ExamSession::cardChanged, this, &ExamWindow::onCardChanged);
     connect(m_session, &ExamSession::inputsRestored, this, &ExamWindow::onInputsRestored);
     connect(m_session, &ExamSession::subQuestionChanged, this, &ExamWindow::onSubQuestionChanged);
-    connect(&m_session->cursor(), &SessionCursor::moved, this, &ExamWindow::onMoved);
     connect(m_card, &AnswerCardView::nodeClicked, this, &ExamWindow::chooseNode);
     connect(m_view, &ExamQuestionView::practicalInfoRequested, this,
             [this] { messages::inform(this, u"注意：模拟考试此功能请在用友软件操作"_s, u"实务操作信息"_s); });
@@ -287,7 +287,8 @@ void ExamWindow::chooseNode(int index)
     guarded([&] { m_session->choose(index, currentInput()); });
 }
 
-void ExamWindow::onMoved()
+// A new current row: the session shows it only once everything of it could be read.
+void ExamWindow::onQuestionChanged()
 {
     m_counter->setText(m_session->counterText());
     const QStringList pictures = m_session->navigationPictures();
@@ -295,10 +296,6 @@ void ExamWindow::onMoved()
     setPicture(m_previous, pictures.at(1));
     setPicture(m_next, pictures.at(2));
     setPicture(m_last, pictures.at(3));
-}
-
-void ExamWindow::onQuestionChanged()
-{
     if (const auto &q = m_session->question())
         m_view->showQuestion(*q);
 }
@@ -335,10 +332,11 @@ void ExamWindow::toggleAnswer()
     m_answer->setText(show ? u"隐藏答案"_s : u"显示答案"_s);
 }
 
+// Only the card collapses; the information box stays.
 void ExamWindow::toggleCard()
 {
-    const bool visible = m_side->isVisible();
-    m_side->setVisible(!visible);
+    const bool visible = !m_card->isHidden();
+    m_card->setVisible(!visible);
     m_collapse->setText(visible ? u"<"_s : u">"_s);
     m_view->setFontSize(m_fontSize);
 }

@@ -65,7 +65,6 @@ private:
     void onCardChanged();
     void onInputsRestored();
     void onSubQuestionChanged();
-    void onMoved();
     void toggleAnswer();
     void toggleCard();
     void changeFontSize(int delta);

@@ -2,6 +2,7 @@
 
 #include "practice/ui/skinbackground.h"
 #include "shell/ui/skin.h"
+#include "text/markstext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -88,8 +89,8 @@ void PracticeResultPanel::showResult(const practice::PracticeResult &r)
     m_right->setText(QString::number(t.right) + questions);
     m_notDone->setText(QString::number(t.notDone) + questions);
     m_wrong->setText(QString::number(t.wrong) + questions);
-    m_full->setText(practice::marksText(t.fullMarks) + u" 分"_s);
-    m_score->setText(practice::marksText(t.score) + u" 分"_s);
+    m_full->setText(text::marksText(t.fullMarks) + u" 分"_s);
+    m_score->setText(text::marksText(t.score) + u" 分"_s);
     m_percent->setText(practice::percentText(t.score, t.fullMarks));
     Q_EMIT resultShown();
 }

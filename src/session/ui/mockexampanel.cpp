@@ -309,6 +309,8 @@ void MockExamPanel::choosePaper(const QString &cId)
     }
     m_paperId = cId;
     m_paperName = info.name;
+    // The course list may show another course by the time the exam starts.
+    m_paperCourse = info.course.isEmpty() ? m_courses->currentText() : info.course;
     m_paperLabel->setText(info.name);
     m_count->setText(QString::number(info.total));
     m_start->setEnabled(info.total > 0);
@@ -335,7 +337,7 @@ void MockExamPanel::startFixed()
         messages::inform(this, e.message(), u"错误信息"_s);
         return;
     }
-    launch(built, m_courses->currentText(), m_paperName, false);
+    launch(built, m_paperCourse, m_paperName, false);
     m_main->showWaitNotice(MainWindow::WaitNotice::Building, false);
 }
 
@@ -350,7 +352,7 @@ void MockExamPanel::startRandom()
         QRandomGenerator rng(QRandomGenerator::securelySeeded());
         built = paper::buildRandom(db::bank(), Clock::instance(), m_courseIds.at(index), m_courses->currentText(), rng);
     } catch (const paper::BuildError &e) {
-        messages::inform(this, e.message(), u"信息提醒"_s);
+        messages::inform(this, e.message(), u"错误信息"_s);
         return;
     }
     launch(built, m_courses->currentText(), u"随机试卷"_s, true);

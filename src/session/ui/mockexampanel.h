@@ -65,6 +65,7 @@ private:
     QString m_sessionKind;
     QString m_paperId;
     QString m_paperName;
+    QString m_paperCourse;
     QStringList m_courseIds;
 
     QGroupBox *m_courseBox = nullptr;
