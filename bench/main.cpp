@@ -5,7 +5,7 @@
 
 #include "db/connection.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -63,7 +63,10 @@ void note(const QString &line)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Some cases paint widgets; they need no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QString filter = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
 
     // The large bank is kept beside the benchmark binary between runs; it takes a while to make.

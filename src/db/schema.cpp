@@ -101,6 +101,9 @@ const QList<std::array<const char16_t *, 3>> &indexes()
         {u"ix_soft_text_name", u"soft_text", u"name"},
         {u"ix_test_page_page_id", u"test_page", u"page_id,p_type,p_id"},
         {u"ix_test_page_p_id", u"test_page", u"p_id,page_id"},
+        // The newest essence or wrong record of a question, found from the index alone.
+        {u"ix_test_page_essence", u"test_page", u"p_id,p_ok_mask,page_id"},
+        {u"ix_test_page_wrong", u"test_page", u"p_id,p_do_yn,p_real_yn,page_id"},
         {u"ix_page_total_page_id", u"page_total", u"page_id"},
         {u"ix_tmp_c_p_id", u"tmp", u"c_p_id,e_m_id"},
         {u"ix_tmp_id_p_id", u"tmp_id", u"p_id"},

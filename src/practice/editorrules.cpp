@@ -1,5 +1,7 @@
 #include "practice/editorrules.h"
 
+#include <algorithm>
+
 namespace practice {
 
 LineAction addPressed(EditorVariant variant, int subItem, int line)
@@ -52,6 +54,11 @@ bool computedKeysFiltered(EditorVariant variant)
 bool filteredKeyAccepted(QChar c)
 {
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'\b' || c == u'\r' || c == u'\n';
+}
+
+bool filteredTextAccepted(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'.'; });
 }
 
 } // namespace practice

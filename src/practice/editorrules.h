@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
 
 // The rules of the accounting-entry editor that differ between the practice window and the exam
 // window: what the add and delete buttons of a line do, which lines have an add button and which
@@ -38,5 +39,7 @@ bool computedKeysFiltered(EditorVariant variant);
 
 // The keys a filtered box takes: "0".."9", ".", Backspace and Enter (as typed characters).
 bool filteredKeyAccepted(QChar c);
+// Whether a filtered box takes a pasted or dropped text: only digits and ".", as typing would.
+bool filteredTextAccepted(const QString &text);
 
 } // namespace practice

@@ -26,6 +26,7 @@ struct PracticeInputs
     bool autoAdvance = false; // forced-switch countdown runs
     bool elapsedClock = true; // elapsed-time clock runs
     QString firstNumber = QStringLiteral("1");
+    int startPosition = 1;   // 1-based position in the question set of the first question shown
     QString fourthTypeName;  // "计算分析题:", "案例分析题:", "实务操作题:" or empty
     int fontSize = 0;        // 0 = 12
     bool answerCover = true; // covers the learner's answers in the answer panel

@@ -67,6 +67,7 @@ private Q_SLOTS:
         row(u"bg19-1.bmp"_s, 48, 48, false);
         row(u"bg20.bmp"_s, 409, 234, false);
         row(u"pop.bmp"_s, 311, 160, false);
+        row(u"user_lo.bmp"_s, 130, 220, false);
         // Button glyphs.
         for (const QString &name : {u"001_31.bmp"_s, u"001_35.bmp"_s, u"001_45.bmp"_s, u"001_60.bmp"_s, u"a1.bmp"_s,
                                     u"a2.bmp"_s, u"b1.bmp"_s, u"b2.bmp"_s})

@@ -3,6 +3,8 @@
 #include "practice/ui/entryeditor.h"
 #include "shell/ui/messages.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -141,6 +143,14 @@ private Q_SLOTS:
         QVERIFY(button(&editor, u"delete3_2"_s)->isEnabled());
         button(&editor, u"add4_2"_s)->click();
         QVERIFY(!button(&editor, u"delete4_2"_s)->isEnabled());
+
+        // A saved answer is loaded as it is, even into boxes that take digits only when typed into.
+        EntryEditor exam(QString(), EditorVariant::Exam);
+        EditorContent c = editorContentFor(true, true, u"7a/////"_s);
+        c.lines[5][1] = {true, Direction::Debit, u"原材料"_s, u"8b"_s};
+        exam.setContent(c);
+        QCOMPARE(child<QLineEdit>(&exam, u"computedAmount1"_s)->text(), u"7a"_s);
+        QCOMPARE(child<QLineEdit>(&exam, u"amount6_2"_s)->text(), u"8b"_s);
     }
 
     void keyFilters_data()
@@ -170,6 +180,42 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), typed.chopped(1));
     }
 
+    void pastesAreFilteredLikeTyping_data()
+    {
+        QTest::addColumn<bool>("exam");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("text"); // after typing "1" and pasting
+        QTest::newRow("practice sub 1, digits") << false << u"amount1_1"_s << u"20.5"_s << u"120.5"_s;
+        QTest::newRow("practice sub 1, letters") << false << u"amount1_1"_s << u"2a"_s << u"1"_s;
+        QTest::newRow("practice sub 2, separator") << false << u"amount2_4"_s << u"1,000"_s << u"1"_s;
+        QTest::newRow("practice sub 3 takes anything") << false << u"amount3_1"_s << u"2a"_s << u"12a"_s;
+        QTest::newRow("practice computed takes anything") << false << u"computedAmount2"_s << u"元"_s << u"1元"_s;
+        QTest::newRow("exam sub 6, letters") << true << u"amount6_2"_s << u"x"_s << u"1"_s;
+        QTest::newRow("exam computed, blank") << true << u"computedAmount1"_s << u" 5"_s << u"1"_s;
+        QTest::newRow("exam computed, digits") << true << u"computedAmount1"_s << u"5"_s << u"15"_s;
+    }
+    void pastesAreFilteredLikeTyping()
+    {
+        QFETCH(bool, exam);
+        QFETCH(QString, box);
+        QFETCH(QString, pasted);
+        QFETCH(QString, text);
+        EntryEditor editor(QString(), exam ? EditorVariant::Exam : EditorVariant::Practice);
+        editor.show();
+        editor.setContent(editorContentFor(false, false, QString()));
+        auto *edit = child<QLineEdit>(&editor, box);
+        QGuiApplication::clipboard()->setText(pasted);
+        // By the shortcut, and as the context menu's "Paste" does.
+        QTest::keyClicks(edit, u"1"_s);
+        QTest::keySequence(edit, QKeySequence::Paste);
+        QCOMPARE(edit->text(), text);
+        edit->clear();
+        QTest::keyClicks(edit, u"1"_s);
+        edit->paste();
+        QCOMPARE(edit->text(), text);
+    }
+
     void accountPicker()
     {
         messages::Responder responder;
@@ -183,6 +229,11 @@ private Q_SLOTS:
         AccountPicker *picker = editor.accountPicker();
         QVERIFY(picker->isVisible());
         QCOMPARE(picker->target(), account);
+        // Loading another question leaves the picker open on the same box.
+        editor.setContent(editorContentFor(false, false, QString()));
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->target(), account);
+        account->setText(u"手填"_s);
 
         // Nothing selected, then a category: a message, the picker stays, the box is unchanged.
         auto *tree = child<QTreeWidget>(picker, u"accountTree"_s);

@@ -22,7 +22,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QSoundEffect>
 #include <QSpinBox>
+#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -63,6 +65,33 @@ struct Program
     QWidget *panel6() const { return window->panel(u"Panel6"_s); }
     void openPanel() const { child<QToolButton>(window.get(), u"SpeedButton3"_s)->click(); }
 };
+
+// A short silent PCM sound (8 kHz, 16 bit, mono) where the program looks for its countdown beep.
+void writeAlert(const TestBank &bank)
+{
+    const QByteArray samples(1600, '\0');
+    QByteArray wav;
+    QDataStream out(&wav, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + samples.size());
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(samples.size());
+    out.writeRawData(samples.constData(), int(samples.size()));
+    bank.writeFile(u"data/alert.wav"_s, wav);
+}
+
+// The answer records of a session in the order they were appended.
+QStringList recordOrder(const TestBank &bank, const QString &pageId)
+{
+    QStringList ids;
+    QSqlQuery q = db::run(bank.db(), u"select p_id from test_page where page_id=? order by rowid"_s, {pageId});
+    while (q.next())
+        ids << q.value(0).toString();
+    return ids;
+}
 
 // Opens the panel, chooses a course and a chapter with every question, starts in selection order.
 PracticeWindow *start(Program &p, int course, const QString &chapterButton)
@@ -304,6 +333,164 @@ private Q_SLOTS:
         QVERIFY(PracticeWindow::current() != first.data());
         QCOMPARE(f.bank.count(u"test_page"_s), 12);
         QCOMPARE(f.bank.count(u"page_total"_s), 0);
+    }
+
+    void buildOnABankThatRefusesWrites()
+    {
+        practicetest::Fixture f(u"fixture"_s, false);
+        Program p(f.bank.dir());
+        QVERIFY(p.ok);
+        p.openPanel();
+        click(p.panel6(), u"sC1"_s);
+        db::run(db::bank(), u"pragma query_only=1"_s);
+        p.responder.clear();
+        click(p.panel6(), u"sd1"_s);
+        db::run(db::bank(), u"pragma query_only=0"_s);
+        QCOMPARE(p.responder.shown().size(), 1);
+        QCOMPARE(p.responder.shown().first().caption, u"错误信息"_s);
+        QVERIFY(!child(p.window.get(), u"Panel7"_s)->isVisible());
+        QVERIFY(!PracticeWindow::current());
+        QCOMPARE(f.bank.count(u"test_page"_s), 0);
+        QCOMPARE(f.bank.count(u"tmp"_s), 0);
+        QCOMPARE(p.window->currentPageId(), QString());
+        // The panel stays usable.
+        click(p.panel6(), u"sd1"_s);
+        QVERIFY(PracticeWindow::current());
+    }
+
+    void previewsAndTheFourthTypeBox()
+    {
+        practicetest::Fixture f(u"fixture"_s, false);
+        f.bank.addChapter(u"C0"_s, u"空章节"_s, u"M1"_s);
+        f.bank.addChapter(u"C3"_s, u"单选章"_s, u"M1"_s);
+        f.bank.addQuestion(u"C3"_s, u"S1"_s, 1, u"A"_s);
+        Program p(f.bank.dir());
+        QVERIFY(p.ok);
+        // Both font-size previews show the size their box starts with.
+        QCOMPARE(child<QSpinBox>(p.panel6(), u"Edit8"_s)->value(), 12);
+        QCOMPARE(child<QLabel>(p.panel6(), u"Label94"_s)->font().pointSize(), 12);
+        QCOMPARE(child<QLabel>(p.window.get(), u"Label108"_s)->font().pointSize(), 12);
+
+        p.openPanel();
+        auto *fourth = child<QCheckBox>(p.panel6(), u"CheckBox10"_s);
+        QVERIFY(!fourth->isChecked());
+        QVERIFY(!fourth->isEnabled());
+        // An empty chapter checks and disables the other boxes and leaves the fourth type's alone.
+        click(p.panel6(), u"sC0"_s);
+        for (const QString &name : {u"CheckBox9"_s, u"CheckBox5"_s, u"CheckBox6"_s, u"CheckBox7"_s}) {
+            QVERIFY2(child<QCheckBox>(p.panel6(), name)->isChecked(), qPrintable(name));
+            QVERIFY2(!child<QCheckBox>(p.panel6(), name)->isEnabled(), qPrintable(name));
+        }
+        for (const QString &name : {u"Edit1"_s, u"Edit2"_s, u"Edit9"_s, u"Edit13"_s})
+            QVERIFY2(!child<QSpinBox>(p.panel6(), name)->isEnabled(), qPrintable(name));
+        QVERIFY(!child<QPushButton>(p.panel6(), u"sd1"_s)->isEnabled());
+        QVERIFY(!fourth->isChecked());
+        QVERIFY(!fourth->isEnabled());
+        // A chapter without questions of the fourth type does not check it either; one with them does.
+        click(p.panel6(), u"sC3"_s);
+        QVERIFY(!fourth->isChecked());
+        QCOMPARE(child<QSpinBox>(p.panel6(), u"Edit13"_s)->value(), 0);
+        click(p.panel6(), u"sC1"_s);
+        QVERIFY(fourth->isChecked());
+        QVERIFY(!fourth->isEnabled());
+        QCOMPARE(child<QSpinBox>(p.panel6(), u"Edit13"_s)->value(), 1);
+    }
+
+    void randomOrderThroughThePanel_data()
+    {
+        QTest::addColumn<bool>("random");
+        QTest::newRow("random order") << true;
+        QTest::newRow("selection order") << false;
+    }
+    void randomOrderThroughThePanel()
+    {
+        QFETCH(bool, random);
+        TestBank bank(u"fixture"_s);
+        bank.addCourse(u"M1"_s, u"会计基础"_s);
+        bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+        QStringList ids;
+        for (int k = 1; k <= 30; ++k) {
+            ids << u"S%1"_s.arg(k, 2, 10, QLatin1Char('0'));
+            bank.addQuestion(u"C1"_s, ids.last(), 1, u"A"_s);
+        }
+        Program p(bank.dir());
+        QVERIFY(p.ok);
+        p.openPanel();
+        click(p.panel6(), u"sC1"_s);
+        auto *option = child<QCheckBox>(p.panel6(), u"CheckBox2"_s);
+        QVERIFY(option->isChecked()); // on by default
+        option->setChecked(random);
+        click(p.panel6(), u"sd1"_s);
+        PracticeWindow *w = PracticeWindow::current();
+        QVERIFY(w);
+        QStringList appended = recordOrder(bank, p.window->currentPageId());
+        // 30 records in a random order: the chance of meeting the selection order is 1 in 30!.
+        QCOMPARE(appended != ids, random);
+        appended.sort();
+        QCOMPARE(appended, ids);
+        // The window shows the questions by type and question whatever the order of the records.
+        QStringList shown;
+        for (const practice::PracticeRow &row : w->session().rows())
+            shown << row.pId;
+        QCOMPARE(shown, ids);
+    }
+
+    void countdownBeep_data()
+    {
+        QTest::addColumn<QByteArray>("beep"); // the beep key of main.ini
+        QTest::addColumn<bool>("soundFile");
+        QTest::addColumn<QStringList>("beepsAt"); // the countdown shown when the sound starts
+        const QStringList lastFive = {u"5"_s, u"4"_s, u"3"_s, u"2"_s, u"1"_s};
+        QTest::newRow("beep on") << QByteArray("1") << true << lastFive;
+        QTest::newRow("beep off") << QByteArray("0") << true << QStringList();
+        QTest::newRow("beep on, no sound file") << QByteArray("1") << false << QStringList();
+    }
+    void countdownBeep()
+    {
+        QFETCH(QByteArray, beep);
+        QFETCH(bool, soundFile);
+        QFETCH(QStringList, beepsAt);
+        practicetest::Fixture f(u"fixture"_s, false);
+        f.bank.writeFile(u"main.ini"_s, "[main]\r\n[config]\r\nauto_time=8\r\nbeep=" + beep + "\r\n");
+        if (soundFile)
+            writeAlert(f.bank);
+        Program p(f.bank.dir());
+        QVERIFY(p.ok);
+        PracticeWindow *w = start(p, 0, u"sC1"_s);
+        QStringList heard;
+        w->setSoundPlayer([&](const QString &file) {
+            QCOMPARE(file, f.bank.path(u"data/alert.wav"_s));
+            heard << text(w, u"Label24"_s);
+        });
+        for (int k = 0; k < 8; ++k) // 7, 6, ... 0
+            w->Timer1Timer();
+        QCOMPARE(heard, beepsAt);
+        // The next period beeps again.
+        heard.clear();
+        for (int k = 0; k < 8; ++k)
+            w->Timer1Timer();
+        QCOMPARE(text(w, u"overallNumber"_s), u"第2题"_s);
+        QCOMPARE(heard, beepsAt);
+    }
+
+    void countdownBeepPlaysTheSoundFile()
+    {
+        practicetest::Fixture f(u"fixture"_s, false);
+        f.bank.writeFile(u"main.ini"_s, "[main]\r\n[config]\r\nauto_time=6\r\nbeep=1\r\n");
+        writeAlert(f.bank);
+        Program p(f.bank.dir());
+        QVERIFY(p.ok);
+        PracticeWindow *w = start(p, 0, u"sC1"_s);
+        w->Timer1Timer(); // 5
+        auto *sound = w->findChild<QSoundEffect *>(u"alertSound"_s);
+        QVERIFY(sound);
+        QCOMPARE(sound->source(), QUrl::fromLocalFile(f.bank.path(u"data/alert.wav"_s)));
+        // The file is a sound the effect can load; the countdown goes on while it plays.
+        QTRY_VERIFY(sound->status() != QSoundEffect::Loading);
+        QVERIFY(sound->status() != QSoundEffect::Error);
+        for (int k = 0; k < 5; ++k)
+            w->Timer1Timer();
+        QCOMPARE(text(w, u"Label24"_s), u"0"_s);
     }
 
     void wholeFlowOnTheDemoBank()

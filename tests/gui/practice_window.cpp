@@ -3,6 +3,8 @@
 #include "../unit/practice_fixture.h"
 #include "practice_gui.h"
 
+#include "db/connection.h"
+#include "practice/ui/accountpicker.h"
 #include "practice/ui/entryeditor.h"
 #include "practice/ui/practicewindow.h"
 #include "practice/ui/questionpicker.h"
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlRecord>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -69,7 +72,62 @@ struct Window
     PracticeWindow *get() const { return w; }
 };
 
+// Makes the bank refuse writes as a learner's machine can: the connection read-only, or the write
+// lock held by another connection (the window's connection then gives up after 50 ms, not 8 s).
+class BankFault final
+{
+public:
+    enum Kind { ReadOnly, Locked };
+    BankFault(const TestBank &bank, Kind kind)
+        : m_db(bank.db())
+    {
+        if (kind == ReadOnly) {
+            db::run(m_db, u"pragma query_only=1"_s);
+            return;
+        }
+        db::run(m_db, u"pragma busy_timeout=50"_s);
+        QSqlDatabase locker = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"locker"_s);
+        locker.setDatabaseName(bank.path(u"data/sys.htm"_s));
+        if (!locker.open())
+            qFatal("cannot open a second connection");
+        db::run(locker, u"begin immediate"_s);
+        m_locked = true;
+    }
+    ~BankFault()
+    {
+        db::run(m_db, u"pragma query_only=0"_s);
+        db::run(m_db, u"pragma busy_timeout=%1"_s.arg(db::kBusyTimeoutMs));
+        if (m_locked) {
+            db::run(QSqlDatabase::database(u"locker"_s), u"rollback"_s);
+            db::closeBank(u"locker"_s);
+        }
+    }
+
+private:
+    Q_DISABLE_COPY_MOVE(BankFault)
+    QSqlDatabase m_db;
+    bool m_locked = false;
+};
+
+// Every row of the session tables as text: a failed step must leave it as it was.
+QString snapshot(const QSqlDatabase &db)
+{
+    QStringList out;
+    for (const QString &table : {u"tmp"_s, u"test_page"_s, u"page_total"_s}) {
+        QSqlQuery q = db::run(db, u"select * from "_s + table + u" order by 1,2"_s);
+        while (q.next()) {
+            QStringList row{table};
+            for (int c = 0; c < q.record().count(); ++c)
+                row << q.value(c).toString();
+            out << row.join(u'|');
+        }
+    }
+    return out.join(u'\n');
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(BankFault::Kind)
 
 class PracticeWindowTest : public QObject
 {
@@ -315,6 +373,63 @@ private Q_SLOTS:
         QVERIFY(!picker->isVisible());
     }
 
+    void pickerFollowsTheCurrentRow()
+    {
+        Fixture f;
+        Window w(inputs(f));
+        click(w.get(), u"optionA"_s);
+        click(w.get(), u"pickButton"_s);
+        auto *list = child<QTableWidget>(w.get(), u"pickerList"_s);
+        auto *stem = child<QTextEdit>(w.get(), u"pickerStem"_s);
+        QCOMPARE(list->currentRow(), 0);
+        // The toolbar moves on while the picker is open: highlight, cells and stem follow.
+        click(w.get(), u"nextButton"_s);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(list->item(0, 2)->text(), u"已做题"_s);
+        QCOMPARE(list->item(1, 2)->text(), u"未做题"_s);
+        click(w.get(), u"optionB"_s);
+        click(w.get(), u"nextButton"_s);
+        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(list->item(1, 2)->text(), u"已做题"_s);
+        QCOMPARE(stem->toPlainText(), u"题干 Q3"_s);
+        click(w.get(), u"markButton"_s);
+        QCOMPARE(list->item(2, 3)->text(), u"已标记"_s);
+        click(w.get(), u"previousButton"_s);
+        QCOMPARE(list->currentRow(), 1);
+        // So does the countdown's switch.
+        Timer1Ticks(w.get(), 21);
+        QCOMPARE(text(w.get(), u"overallNumber"_s), u"第3题"_s);
+        QCOMPARE(list->currentRow(), 2);
+        // Highlighting a row still moves the window.
+        list->setCurrentCell(4, 0);
+        QCOMPARE(text(w.get(), u"overallNumber"_s), u"第5题"_s);
+        QCOMPARE(list->currentRow(), 4);
+        QCOMPARE(stem->toPlainText(), u"分录"_s);
+    }
+
+    void accountPickerOutlivesAQuestion()
+    {
+        Fixture f;
+        Window w(inputs(f));
+        goToRow(w.get(), u"Q4E"_s);
+        auto *editor = child<EntryEditor>(w.get(), u"entryEditor"_s);
+        click(editor, u"pick1_2"_s);
+        AccountPicker *picker = editor->accountPicker();
+        QVERIFY(picker->isVisible());
+        // Loading the other calculation question keeps the picker and its target box.
+        click(w.get(), u"previousButton"_s);
+        QCOMPARE(w->session().current()->pId, u"Q4A"_s);
+        QVERIFY(picker->isVisible());
+        click(w.get(), u"nextButton"_s);
+        QVERIFY(picker->isVisible());
+        QCOMPARE(picker->target(), child<QLineEdit>(editor, u"account1_2"_s));
+        auto *tree = child<QTreeWidget>(editor, u"accountTree"_s);
+        tree->setCurrentItem(tree->topLevelItem(0)->child(1));
+        click(editor, u"accountOk"_s);
+        QCOMPARE(child<QLineEdit>(editor, u"account1_2"_s)->text(), u"银行存款"_s);
+        QVERIFY(!picker->isVisible());
+    }
+
     void finishes()
     {
         Fixture f;
@@ -385,12 +500,111 @@ private Q_SLOTS:
         QCOMPARE(r.shown().first().caption, u"错误信息"_s);
         QCOMPARE(text(w.get(), u"overallNumber"_s), u"第1题"_s);
         QVERIFY(child<QCheckBox>(w.get(), u"optionB"_s)->isChecked());
-        // Finishing fails the same way: no totals row, the window stays.
-        r.queue(messages::Answer::Yes);
-        QVERIFY(!w->close());
-        QCOMPARE(f.bank.count(u"page_total"_s), 0);
+        // "退出练习" fails the same way and the window stays; nothing of the answer was written.
+        click(w.get(), u"finishButton"_s);
+        QCOMPARE(r.shown().size(), 2);
+        QVERIFY(r.lastText().startsWith(u"当前题目的答案未能保存,本次练习成绩也未保存。\n"_s));
+        QVERIFY(r.lastText().contains(u"boom"_s));
         QVERIFY(w->isVisible());
+        QCOMPARE(f.tmp(u"Q1"_s, u"0"_s, u"d_p_b"_s).toInt(), 0);
+        // The close request closes after Yes all the same.
+        r.queue(messages::Answer::Yes);
+        QVERIFY(w->close());
+        QCOMPARE(r.shown().last().caption, u"错误信息"_s);
+        QCOMPARE(f.bank.count(u"page_total"_s), 0);
         db::run(f.bank.db(), u"drop trigger no_answers"_s);
+    }
+
+    void closesAfterYesWhileTheBankFails_data()
+    {
+        QTest::addColumn<BankFault::Kind>("fault");
+        QTest::addColumn<QString>("question"); // the current question when the learner closes
+        QTest::addColumn<int>("questions");    // questions asked before the error
+        QTest::addColumn<QString>("message");
+        const QString answer = u"当前题目的答案未能保存,本次练习成绩也未保存。\n"_s;
+        const QString totals = u"本次练习成绩未能保存。\n"_s;
+        QTest::newRow("read-only, answer pending") << BankFault::ReadOnly << u"Q1"_s << 1 << answer;
+        QTest::newRow("locked, answer pending") << BankFault::Locked << u"Q1"_s << 1 << answer;
+        QTest::newRow("read-only, totals") << BankFault::ReadOnly << u"Q6"_s << 2 << totals;
+        QTest::newRow("locked, totals") << BankFault::Locked << u"Q6"_s << 2 << totals;
+    }
+    void closesAfterYesWhileTheBankFails()
+    {
+        QFETCH(BankFault::Kind, fault);
+        QFETCH(QString, question);
+        QFETCH(int, questions);
+        QFETCH(QString, message);
+        Fixture f;
+        Window w(inputs(f));
+        if (question != u"Q1")
+            goToRow(w.get(), question);
+        else
+            click(w.get(), u"optionB"_s);
+        const QString before = snapshot(f.bank.db());
+        messages::Responder r;
+        {
+            BankFault broken(f.bank, fault);
+            r.queue(messages::Answer::Yes);
+            r.queue(messages::Answer::Yes);
+            QVERIFY(w->close());
+        }
+        QCOMPARE(r.shown().size(), questions + 1);
+        QCOMPARE(r.shown().first().text, u"确定退出,并进行提交汇总成绩吗?"_s);
+        QCOMPARE(r.shown().last().caption, u"错误信息"_s);
+        QVERIFY2(r.lastText().startsWith(message), qPrintable(r.lastText()));
+        QVERIFY(r.lastText().size() > message.size()); // followed by the reason
+        QVERIFY(!w->isVisible());
+        QCOMPARE(snapshot(f.bank.db()), before);
+    }
+
+    void slotsKeepTheWindowOnADatabaseError_data()
+    {
+        QTest::addColumn<BankFault::Kind>("fault");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("number"); // overall number shown afterwards
+        for (const auto &[kind, name] : {std::pair{BankFault::ReadOnly, "read-only"}, {BankFault::Locked, "locked"}}) {
+            const QList<std::pair<QString, QString>> actions = {
+                {u"next"_s, u"第1题"_s},  {u"previous"_s, u"第2题"_s}, {u"pick"_s, u"第1题"_s},
+                {u"mark"_s, u"第1题"_s},  {u"essence"_s, u"第1题"_s},  {u"countdown"_s, u"第1题"_s},
+                {u"finish"_s, u"第1题"_s}};
+            for (const auto &[action, number] : actions)
+                QTest::addRow("%s, %s", name, qPrintable(action)) << kind << action << number;
+        }
+    }
+    void slotsKeepTheWindowOnADatabaseError()
+    {
+        QFETCH(BankFault::Kind, fault);
+        QFETCH(QString, action);
+        QFETCH(QString, number);
+        Fixture f;
+        Window w(inputs(f));
+        if (action == u"previous")
+            click(w.get(), u"nextButton"_s);
+        click(w.get(), u"optionB"_s);
+        const QString before = snapshot(f.bank.db());
+        messages::Responder r;
+        {
+            BankFault broken(f.bank, fault);
+            if (action == u"countdown")
+                Timer1Ticks(w.get(), 21);
+            else
+                click(w.get(), action + u"Button"_s);
+        }
+        QCOMPARE(r.shown().size(), 1);
+        QCOMPARE(r.shown().first().caption, u"错误信息"_s);
+        QVERIFY(w->isVisible());
+        QCOMPARE(text(w.get(), u"overallNumber"_s), number);
+        QVERIFY(child<QCheckBox>(w.get(), u"optionB"_s)->isChecked()); // the input stays, unrecorded
+        QCOMPARE(snapshot(f.bank.db()), before);
+        QCOMPARE(child<QPushButton>(w.get(), u"markButton"_s)->text(), u"标记本题"_s);
+        QCOMPARE(child<QPushButton>(w.get(), u"essenceButton"_s)->text(), u"设为精华题目"_s);
+        QVERIFY(!child(w.get(), u"questionPicker"_s)->isVisible());
+        if (action == u"countdown")
+            QCOMPARE(text(w.get(), u"Label24"_s), u"19"_s);
+        // Once the bank works again, so does the window.
+        click(w.get(), u"nextButton"_s);
+        QCOMPARE(r.shown().size(), 1);
+        QVERIFY(text(w.get(), u"overallNumber"_s) != number);
     }
 
     void reviewInputs()

@@ -41,7 +41,10 @@ void HttpServer::serve(QTcpSocket *socket)
     const QByteArray reason = r.status == 200 ? "OK" : r.status == 302 ? "Found" : r.status == 404 ? "Not Found" : "Status";
     QByteArray head = "HTTP/1.0 " + QByteArray::number(r.status) + ' ' + reason + "\r\n";
     head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
-    head += "Content-Type: application/octet-stream\r\n" + r.extraHeaders + "Connection: close\r\n\r\n";
+    // Pages for a web view bring their own type in extraHeaders.
+    if (!r.extraHeaders.toLower().contains("content-type:"))
+        head += "Content-Type: application/octet-stream\r\n";
+    head += r.extraHeaders + "Connection: close\r\n\r\n";
     socket->write(head);
     if (r.mode == Mode::BreakOff) {
         socket->write(r.body.left(r.body.size() / 2));

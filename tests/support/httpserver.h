@@ -16,7 +16,7 @@ public:
         int status = 200;
         QByteArray body;
         Mode mode = Mode::Answer;
-        QByteArray extraHeaders; // e.g. "Location: /x\r\n"
+        QByteArray extraHeaders; // e.g. "Location: /x\r\n"; a Content-Type here replaces the default
     };
 
     explicit HttpServer(QObject *parent = nullptr);

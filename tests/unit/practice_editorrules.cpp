@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace practice;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(practice::EditorVariant)
 Q_DECLARE_METATYPE(practice::LineAction)
@@ -52,21 +53,79 @@ private Q_SLOTS:
         QCOMPARE(got.enableDelete, action.enableDelete);
     }
 
-    void addButtonsAndFilters()
+    void addButtonsAndAmountBoxes_data()
     {
-        for (int s = 1; s <= 6; ++s) {
-            QVERIFY(hasAddButton(EditorVariant::Practice, s, 5));
-            QCOMPARE(hasAddButton(EditorVariant::Practice, s, 6), s == 1);
-            QVERIFY(!hasAddButton(EditorVariant::Exam, s, 6));
-            QCOMPARE(amountKeysFiltered(EditorVariant::Practice, s), s <= 2);
-            QVERIFY(amountKeysFiltered(EditorVariant::Exam, s));
-        }
-        QVERIFY(!computedKeysFiltered(EditorVariant::Practice));
-        QVERIFY(computedKeysFiltered(EditorVariant::Exam));
-        for (QChar c : QStringLiteral("0123456789.\b\r"))
-            QVERIFY(filteredKeyAccepted(c));
-        for (QChar c : QStringLiteral("a-,元 e"))
-            QVERIFY(!filteredKeyAccepted(c));
+        QTest::addColumn<int>("subItem");
+        QTest::addColumn<bool>("practiceLine6Add");   // line 6 of the practice editor has an add button
+        QTest::addColumn<bool>("practiceDigitsOnly"); // the practice editor's amount boxes take digits only
+        QTest::newRow("sub-item 1") << 1 << true << true;
+        QTest::newRow("sub-item 2") << 2 << false << true;
+        QTest::newRow("sub-item 3") << 3 << false << false;
+        QTest::newRow("sub-item 4") << 4 << false << false;
+        QTest::newRow("sub-item 5") << 5 << false << false;
+        QTest::newRow("sub-item 6") << 6 << false << false;
+    }
+    void addButtonsAndAmountBoxes()
+    {
+        QFETCH(int, subItem);
+        QFETCH(bool, practiceLine6Add);
+        QFETCH(bool, practiceDigitsOnly);
+        QCOMPARE(hasAddButton(EditorVariant::Practice, subItem, 1), true);
+        QCOMPARE(hasAddButton(EditorVariant::Practice, subItem, 5), true);
+        QCOMPARE(hasAddButton(EditorVariant::Practice, subItem, 6), practiceLine6Add);
+        QCOMPARE(hasAddButton(EditorVariant::Exam, subItem, 5), true);
+        QCOMPARE(hasAddButton(EditorVariant::Exam, subItem, 6), false);
+        QCOMPARE(amountKeysFiltered(EditorVariant::Practice, subItem), practiceDigitsOnly);
+        QCOMPARE(amountKeysFiltered(EditorVariant::Exam, subItem), true);
+    }
+
+    void computedAmountBoxes()
+    {
+        QCOMPARE(computedKeysFiltered(EditorVariant::Practice), false);
+        QCOMPARE(computedKeysFiltered(EditorVariant::Exam), true);
+    }
+
+    void filteredKeys_data()
+    {
+        QTest::addColumn<QChar>("key");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("0") << QChar(u'0') << true;
+        QTest::newRow("9") << QChar(u'9') << true;
+        QTest::newRow("point") << QChar(u'.') << true;
+        QTest::newRow("backspace") << QChar(u'\b') << true;
+        QTest::newRow("enter") << QChar(u'\r') << true;
+        QTest::newRow("letter") << QChar(u'a') << false;
+        QTest::newRow("minus") << QChar(u'-') << false;
+        QTest::newRow("comma") << QChar(u',') << false;
+        QTest::newRow("blank") << QChar(u' ') << false;
+        QTest::newRow("yuan") << QChar(u'元') << false;
+        QTest::newRow("full-width digit") << QChar(u'１') << false;
+    }
+    void filteredKeys()
+    {
+        QFETCH(QChar, key);
+        QFETCH(bool, accepted);
+        QCOMPARE(filteredKeyAccepted(key), accepted);
+    }
+
+    void filteredPastes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("amount") << u"1200.50"_s << true;
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("letters") << u"abc"_s << false;
+        QTest::newRow("letter inside") << u"12a3"_s << false;
+        QTest::newRow("thousands separator") << u"1,200"_s << false;
+        QTest::newRow("trailing blank") << u"100 "_s << false;
+        QTest::newRow("line break") << u"100\n"_s << false;
+        QTest::newRow("currency") << u"100元"_s << false;
+    }
+    void filteredPastes()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QCOMPARE(filteredTextAccepted(text), accepted);
     }
 };
 

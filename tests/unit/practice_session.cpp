@@ -232,15 +232,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("set");
         QTest::addColumn<QString>("rows");
-        QTest::newRow("wrong") << int(QuestionSet::AnsweredWrong) << u"Q3"_s;
-        QTest::newRow("right") << int(QuestionSet::AnsweredRight) << u"Q1 Q4A Q5 Q5 Q5"_s;
-        QTest::newRow("unanswered") << int(QuestionSet::Unanswered) << u"Q2 Q4E Q6"_s;
-        QTest::newRow("whole table") << int(QuestionSet::WholeTable) << u"Q1 Q2 Q3 Q4A Q4E Q5 Q5 Q5 Q6"_s;
+        QTest::addColumn<QString>("numbers"); // number within its type, row by row
+        QTest::newRow("wrong") << int(QuestionSet::AnsweredWrong) << u"Q3"_s << u"1"_s;
+        QTest::newRow("right") << int(QuestionSet::AnsweredRight) << u"Q1 Q4A Q5 Q5 Q5"_s << u"1 1 1 2 3"_s;
+        QTest::newRow("unanswered") << int(QuestionSet::Unanswered) << u"Q2 Q4E Q6"_s << u"1 1 1"_s;
+        QTest::newRow("whole table") << int(QuestionSet::WholeTable) << u"Q1 Q2 Q3 Q4A Q4E Q5 Q5 Q5 Q6"_s
+                                     << u"1 1 1 1 2 1 2 3 1"_s;
     }
     void reviewSets()
     {
         QFETCH(int, set);
         QFETCH(QString, rows);
+        QFETCH(QString, numbers);
         Fixture f;
         PracticeSession s = opened(f);
         s.check({boxes(u"A"_s), {}}); // Q1 right
@@ -260,10 +263,12 @@ private Q_SLOTS:
             ids << r.pId;
         QCOMPARE(ids.join(u' '), rows);
         // Numbers within type count inside the shown set.
-        if (review.count() > 0) {
-            review.setIndex(review.count() - 1);
-            QVERIFY(review.numberWithinType() >= 1);
+        QStringList within;
+        for (int k = 0; k < review.count(); ++k) {
+            review.setIndex(k);
+            within << QString::number(review.numberWithinType());
         }
+        QCOMPARE(within.join(u' '), numbers);
     }
 
     void finishingTotals()

@@ -111,6 +111,31 @@ QImage loginSettings()
     return image;
 }
 
+// The picture on the left of the login window: a person and a key on a blue column.
+QImage loginPortrait()
+{
+    constexpr int w = 130;
+    constexpr int h = 220;
+    QImage image = art::gradientCanvas(w, h, QColor(0x3D, 0x86, 0xE6), art::colour::accentDark);
+    art::Painter p(&image);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xFF, 0xFF, 0xFF, 215));
+    p.drawEllipse(QPointF(w / 2.0, 78), 22, 22);
+    QPainterPath body;
+    body.moveTo(w / 2.0 - 40, 150);
+    body.cubicTo(w / 2.0 - 40, 112, w / 2.0 + 40, 112, w / 2.0 + 40, 150);
+    body.closeSubpath();
+    p.drawPath(body);
+    // The key below.
+    p.setPen(art::stroke(QColor(0xF5, 0xB0, 0x4E), 5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(44, 182), 10, 10);
+    p.drawLine(QPointF(54, 182), QPointF(92, 182));
+    p.drawLine(QPointF(84, 182), QPointF(84, 192));
+    p.drawLine(QPointF(92, 182), QPointF(92, 190));
+    return image;
+}
+
 } // namespace
 
 namespace skin {
@@ -118,9 +143,9 @@ namespace skin {
 QList<SkinPicture> panelPictures()
 {
     return {
-        {u"bg16.bmp"_s, softColumn},   {u"bg15.bmp"_s, optionArea},      {u"bg18.bmp"_s, searchBox},
-        {u"bg16-2.bmp"_s, popupStrip}, {u"pop.bmp"_s, popupContent},     {u"bg19.bmp"_s, chartTitle},
-        {u"bg19-1.bmp"_s, chartTile},  {u"bg20.bmp"_s, loginSettings},
+        {u"bg16.bmp"_s, softColumn},   {u"bg15.bmp"_s, optionArea},    {u"bg18.bmp"_s, searchBox},
+        {u"bg16-2.bmp"_s, popupStrip}, {u"pop.bmp"_s, popupContent},   {u"bg19.bmp"_s, chartTitle},
+        {u"bg19-1.bmp"_s, chartTile},  {u"bg20.bmp"_s, loginSettings}, {u"user_lo.bmp"_s, loginPortrait},
     };
 }
 

@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QValidator>
 
 using namespace Qt::StringLiterals;
 using practice::Direction;
@@ -19,8 +20,8 @@ using practice::kSubItems;
 
 namespace {
 
-// Discards typed characters other than digits and "."; Backspace, Enter and keys that type nothing
-// (arrows, shortcuts) pass.
+// Discards typed characters other than digits and "."; Backspace, Enter, keys that type nothing
+// (arrows) and shortcuts pass. What a shortcut such as Ctrl+V inserts meets the validator below.
 class DigitKeyFilter final : public QObject
 {
 public:
@@ -30,11 +31,24 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::KeyPress) {
-            const QString text = static_cast<QKeyEvent *>(event)->text();
-            if (!text.isEmpty() && text.at(0).isPrint() && !practice::filteredKeyAccepted(text.at(0)))
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const QString text = key->text();
+            const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+            if (!shortcut && !text.isEmpty() && text.at(0).isPrint() && !practice::filteredKeyAccepted(text.at(0)))
                 return true;
         }
         return QObject::eventFilter(watched, event);
+    }
+};
+
+// Refuses a paste or a drop that holds anything the key filter would have discarded.
+class DigitValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        return practice::filteredTextAccepted(input) ? Acceptable : Invalid;
     }
 };
 
@@ -57,6 +71,7 @@ EntryEditor::EntryEditor(const QString &programDir, practice::EditorVariant vari
     , m_variant(variant)
 {
     m_keyFilter = new DigitKeyFilter(this);
+    m_digitsOnly = new DigitValidator(this);
     m_scroll = new QScrollArea(this);
     m_scroll->setObjectName(u"entryEditorScroll"_s);
     m_scroll->setWidgetResizable(true);
@@ -109,6 +124,7 @@ QWidget *EntryEditor::buildSubItem(int s)
     item.computed->setMaximumWidth(260);
     if (practice::computedKeysFiltered(m_variant)) {
         item.computed->installEventFilter(m_keyFilter);
+        item.computed->setValidator(m_digitsOnly);
         item.computed->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
     computedLayout->addWidget(item.computed);
@@ -161,6 +177,7 @@ QWidget *EntryEditor::buildLine(int s, int l)
     line.amount->setMinimumWidth(80);
     if (practice::amountKeysFiltered(m_variant, s + 1)) {
         line.amount->installEventFilter(m_keyFilter);
+        line.amount->setValidator(m_digitsOnly);
         line.amount->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
     layout->addWidget(line.amount, 1);
@@ -236,7 +253,7 @@ void EntryEditor::setNumber(const QString &numberWithinType)
 
 void EntryEditor::setContent(const practice::EditorContent &content)
 {
-    m_picker->hide();
+    // The account picker stays as it is: it and its target box last until the next "…" press.
     for (int s = 0; s < kSubItems; ++s) {
         SubItem &item = m_items[s];
         item.computed->setText(content.amounts[s]);

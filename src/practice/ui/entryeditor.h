@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QScrollArea;
 class QToolButton;
+class QValidator;
 
 // The answer editor of calculation questions, shared by the practice and the exam window: six
 // sub-item panels stacked in a vertical scroll area, each with its number label, a computed-amount
@@ -41,7 +42,8 @@ public:
     void setSubItemsShown(const std::array<bool, practice::kSubItems> &shown);
     // The number labels read "<number>-1".."<number>-6", or "1-1".."1-6" when number is not a number.
     void setNumber(const QString &numberWithinType);
-    // Replaces every box, direction and line visibility; the delete buttons' enabled states stay.
+    // Replaces every box, direction and line visibility; the delete buttons' enabled states and the
+    // account picker stay.
     void setContent(const practice::EditorContent &content);
     practice::EditorContent content() const;
     // Replaces the text of every box by its trimmed text (done before an entries-mode check).
@@ -81,4 +83,5 @@ private:
     std::array<SubItem, practice::kSubItems> m_items;
     AccountPicker *m_picker = nullptr;
     QObject *m_keyFilter = nullptr;
+    QValidator *m_digitsOnly = nullptr;
 };

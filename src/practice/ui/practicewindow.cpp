@@ -32,6 +32,9 @@ const QString kHideAnswer = u"隐藏答案"_s;
 const QString kShowAll = u"显示全部答案和解析"_s;
 const QString kHideAll = u"隐藏全部答案和解析"_s;
 const QString kQuestionCaption = u"信息提示"_s;
+const QString kErrorCaption = u"错误信息"_s;
+const QString kAnswerNotStored = u"当前题目的答案未能保存,本次练习成绩也未保存。"_s;
+const QString kTotalsNotStored = u"本次练习成绩未能保存。"_s;
 
 QPushButton *toolButton(const QString &text, const QString &name, QWidget *parent)
 {
@@ -206,6 +209,8 @@ void PracticeWindow::openQuestionSet()
 {
     if (!guarded([&] { m_session.open(m_inputs.questionSet, m_inputs.pageId); }))
         return;
+    if (m_inputs.startPosition > 1 && m_inputs.startPosition <= m_session.count())
+        m_session.setIndex(m_inputs.startPosition - 1);
     refresh();
     loadEditorIfCalculation();
 }
@@ -216,7 +221,7 @@ bool PracticeWindow::guarded(const std::function<void()> &step)
         step();
         return true;
     } catch (const db::Error &e) {
-        messages::inform(this, e.message(), u"错误信息"_s);
+        messages::inform(this, e.message(), kErrorCaption);
         return false;
     }
 }
@@ -240,6 +245,9 @@ void PracticeWindow::refresh(bool keepInput)
     m_side->chapter->setText(row->chapter);
     m_headerCourse->setText(row->course);
     m_headerChapter->setText(row->chapter);
+    // The picker shares the current row: moves by the countdown or the buttons show in it.
+    if (m_picker->isVisible())
+        m_picker->follow(m_session.rows(), m_session.index());
 }
 
 void PracticeWindow::loadEditorIfCalculation()
@@ -257,20 +265,23 @@ void PracticeWindow::loadEditorIfCalculation()
 
 bool PracticeWindow::recordAnswer()
 {
+    // On failure the learner's input stays on screen, unrecorded.
+    return guarded([&] { storeInput(); });
+}
+
+void PracticeWindow::storeInput()
+{
     const practice::PracticeRow *row = m_session.current();
     if (!row)
-        return true;
+        return;
     practice::AnswerInput input;
     input.boxes = m_question->choices();
     if (row->typeCode() == 4) {
         m_question->editor()->trimAll();
         input.editor = m_question->editor()->content();
     }
-    // On failure the learner's input stays on screen, unrecorded.
-    if (!guarded([&] { m_session.check(input); }))
-        return false;
+    m_session.check(input);
     refresh();
-    return true;
 }
 
 void PracticeWindow::afterMove()
@@ -375,8 +386,13 @@ void PracticeWindow::playBeep()
     const QString path = QDir(m_programDir).filePath(u"data/alert.wav"_s);
     if (!QFileInfo::exists(path))
         return; // silence
+    if (m_soundPlayer) {
+        m_soundPlayer(path);
+        return;
+    }
     if (!m_sound) {
         m_sound = new QSoundEffect(this);
+        m_sound->setObjectName(u"alertSound"_s);
         m_sound->setSource(QUrl::fromLocalFile(path));
     }
     m_sound->play();
@@ -384,20 +400,35 @@ void PracticeWindow::playBeep()
 
 PracticeWindow::FinishOutcome PracticeWindow::finish()
 {
-    if (!recordAnswer())
+    // Each write is whole or absent, so a failure leaves the last answer or the totals unwritten,
+    // never half of them; the message says which.
+    const auto failed = [this](const QString &what, const db::Error &e) {
+        messages::inform(this, what + u'\n' + e.message(), kErrorCaption);
         return FinishOutcome::Failed;
+    };
+    try {
+        storeInput();
+    } catch (const db::Error &e) {
+        return failed(kAnswerNotStored, e);
+    }
     m_timer1->stop();
     m_timer2->stop();
     const practice::PracticeRow *row = m_session.current();
     const QString pageId = row ? row->pageId : m_inputs.pageId;
     practice::PracticeTotals totals;
-    if (!guarded([&] { totals = practice::computeTotals(m_session.database(), pageId); }))
-        return FinishOutcome::Failed;
+    try {
+        totals = practice::computeTotals(m_session.database(), pageId);
+    } catch (const db::Error &e) {
+        return failed(kTotalsNotStored, e);
+    }
     if (!messages::askYesNo(this, u"确定进行结束练习吗?"_s, kQuestionCaption))
         return FinishOutcome::Declined;
     const QString elapsed = m_elapsed.text();
-    if (!guarded([&] { practice::storeTotals(m_session.database(), pageId, totals, elapsed, m_inputs.sessionKind); }))
-        return FinishOutcome::Failed;
+    try {
+        practice::storeTotals(m_session.database(), pageId, totals, elapsed, m_inputs.sessionKind);
+    } catch (const db::Error &e) {
+        return failed(kTotalsNotStored, e);
+    }
     practice::PracticeResult result;
     result.course = row ? row->course : QString();
     result.chapter = row ? row->chapter : QString();
@@ -418,11 +449,9 @@ void PracticeWindow::closeEvent(QCloseEvent *event)
             event->ignore();
             return;
         }
-        // A declined finish closes without totals; a failed one keeps the window on its question.
-        if (finish() == FinishOutcome::Failed) {
-            event->ignore();
-            return;
-        }
+        // After Yes the window closes whatever the finish did: declined, it stores no totals;
+        // failed (the bank locked or read-only), its message said what was not stored.
+        finish();
     }
     m_timer1->stop();
     m_timer2->stop();

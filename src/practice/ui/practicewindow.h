@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class PracticeSidePanel;
 class QLabel;
 class QPushButton;
@@ -48,9 +50,13 @@ public:
     // Asks the open practice window to close (its close request); false when it stays open.
     static bool closeCurrent();
 
+    // Plays a sound file; by default a QSoundEffect child named alertSound. Tests put a recorder here.
+    using SoundPlayer = std::function<void(const QString &file)>;
+    void setSoundPlayer(SoundPlayer player) { m_soundPlayer = std::move(player); }
+
     // Records the current input (check_answerClick); false after a database error, which was shown.
     bool recordAnswer();
-    // The finish step ("退出练习").
+    // The finish step ("退出练习"). A database error is shown with what could not be stored.
     FinishOutcome finish();
 
 public Q_SLOTS:
@@ -82,6 +88,8 @@ private:
     // keepInput: the current row stays and only its values changed (marks).
     void refresh(bool keepInput = false);
     void loadEditorIfCalculation();
+    // recordAnswer() without the message: throws db::Error.
+    void storeInput();
     void afterMove();
     void move(bool forward);
     void goTo(int index);
@@ -97,6 +105,7 @@ private:
     bool m_finished = false;
     bool m_opened = false;
     bool m_inTick = false;
+    SoundPlayer m_soundPlayer;
 
     QLabel *m_image = nullptr;
     QLabel *m_headerCourse = nullptr;

@@ -83,20 +83,45 @@ void QuestionPicker::fill(const QList<practice::PracticeRow> &rows, int current)
     m_list->setRowCount(int(rows.size()));
     m_stems.clear();
     for (int r = 0; r < rows.size(); ++r) {
-        const practice::PracticeRow &row = rows.at(r);
-        const QStringList cells = {QString::number(r + 1), practice::typeName(row.type),
-                                   row.done ? u"已做题"_s : u"未做题"_s, row.marked ? u"已标记"_s : u"未标记"_s};
-        for (int c = 0; c < cells.size(); ++c) {
-            auto *item = new QTableWidgetItem(cells.at(c));
-            item->setData(kAnsweredRole, row.done);
-            m_list->setItem(r, c, item);
-        }
-        m_stems << row.stem;
+        for (int c = 0; c < m_list->columnCount(); ++c)
+            m_list->setItem(r, c, new QTableWidgetItem);
+        setCells(r, rows.at(r));
+        m_stems << rows.at(r).stem;
     }
-    if (current >= 0 && current < rows.size()) {
+    setCurrent(current);
+}
+
+void QuestionPicker::follow(const QList<practice::PracticeRow> &rows, int current)
+{
+    if (rows.size() != m_list->rowCount()) {
+        fill(rows, current);
+        return;
+    }
+    const QSignalBlocker quiet(m_list);
+    for (int r = 0; r < rows.size(); ++r)
+        setCells(r, rows.at(r));
+    setCurrent(current);
+}
+
+void QuestionPicker::setCells(int r, const practice::PracticeRow &row)
+{
+    const QStringList cells = {QString::number(r + 1), practice::typeName(row.type),
+                               row.done ? u"已做题"_s : u"未做题"_s, row.marked ? u"已标记"_s : u"未标记"_s};
+    for (int c = 0; c < cells.size(); ++c) {
+        QTableWidgetItem *item = m_list->item(r, c);
+        item->setText(cells.at(c));
+        item->setData(kAnsweredRole, row.done);
+    }
+}
+
+void QuestionPicker::setCurrent(int current)
+{
+    if (current < 0 || current >= m_list->rowCount())
+        return;
+    // A highlight by the learner is already in place; moving it again would fight the click.
+    if (m_list->currentRow() != current)
         m_list->setCurrentCell(current, 0);
-        m_stem->setPlainText(m_stems.value(current));
-    }
+    m_stem->setPlainText(m_stems.value(current));
 }
 
 void QuestionPicker::openOver(const QWidget *area)

@@ -19,6 +19,8 @@ public:
     explicit QuestionPicker(QWidget *parent = nullptr);
 
     void fill(const QList<practice::PracticeRow> &rows, int current);
+    // While open: the window's current row moved or its state changed; highlight and cells follow.
+    void follow(const QList<practice::PracticeRow> &rows, int current);
     // Shows the picker centred over area (a sibling or the parent).
     void openOver(const QWidget *area);
 
@@ -26,6 +28,9 @@ Q_SIGNALS:
     void highlighted(int index);
 
 private:
+    void setCells(int r, const practice::PracticeRow &row);
+    void setCurrent(int current);
+
     QTableWidget *m_list = nullptr;
     QTextEdit *m_stem = nullptr;
     QList<QString> m_stems;

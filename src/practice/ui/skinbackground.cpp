@@ -9,6 +9,8 @@ namespace skin {
 
 namespace {
 
+constexpr auto kPainterName = "skinBackgroundPainter";
+
 // Draws the picture before the widget paints itself.
 class BackgroundPainter final : public QObject
 {
@@ -17,6 +19,7 @@ public:
         : QObject(parent)
         , m_pixmap(pixmap)
     {
+        setObjectName(QString::fromLatin1(kPainterName));
     }
 
 protected:
@@ -40,12 +43,16 @@ void setBackground(QWidget *widget, const QPixmap &picture)
 {
     if (picture.isNull())
         return;
-    const auto old = widget->findChildren<BackgroundPainter *>(Qt::FindDirectChildrenOnly);
-    for (BackgroundPainter *painter : old) {
+    // Found by name: without a meta-object of its own, a cast to BackgroundPainter would match
+    // every child of the widget (its buttons included).
+    const auto old = widget->findChildren<QObject *>(QString::fromLatin1(kPainterName), Qt::FindDirectChildrenOnly);
+    for (QObject *painter : old) {
         widget->removeEventFilter(painter);
         delete painter;
     }
-    widget->installEventFilter(new BackgroundPainter(picture, widget));
+    auto *painter = new BackgroundPainter(picture, widget);
+    painter->setObjectName(QString::fromLatin1(kPainterName));
+    widget->installEventFilter(painter);
     widget->update();
 }
 

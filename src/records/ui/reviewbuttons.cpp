@@ -83,13 +83,9 @@ void ReviewButtons::practiceReview(Review review)
         if (refuseEmpty(records::practiceSelection(db, pageId, review)))
             return;
         // The open practice window records and totals its answers before they are read or reset;
-        // a reset also clears the answers under an open exam window.
-        if (!PracticeWindow::closeCurrent())
+        // a reset rewrites the working copy like a build.
+        if (review == Review::Again ? !m_main->closeSessionWindows() : !PracticeWindow::closeCurrent())
             return;
-        if (review == Review::Again) {
-            if (ExamWindow *exam = m_examPanel->examWindow())
-                exam->close();
-        }
         const practice::PracticeInputs in =
             records::preparePracticeReview(db, review,
                                            {pageId, m_main->sessionKind(), m_main->config().autoTime,
@@ -119,13 +115,9 @@ void ReviewButtons::examReview(Review review)
     try {
         if (refuseEmpty(records::examSelection(db, pageId, review)))
             return;
-        if (review == Review::Again) {
-            // No window may show the answers that are about to be cleared.
-            if (!PracticeWindow::closeCurrent())
-                return;
-            if (ExamWindow *exam = m_examPanel->examWindow())
-                exam->close();
-        }
+        // No window may show the answers that are about to be cleared.
+        if (review == Review::Again && !m_main->closeSessionWindows())
+            return;
         const ExamInputs &last = m_examPanel->lastExam();
         const ExamInputs in = records::prepareExamReview(db, review,
                                                          {pageId, m_main->sessionKind(), m_examPanel->examMinutes(),

@@ -3,7 +3,6 @@
 #include "db/connection.h"
 #include "db/sql.h"
 #include "practice/ui/practicelauncher.h"
-#include "practice/ui/practicewindow.h"
 #include "session/chaptersession.h"
 #include "session/ui/courselist.h"
 #include "shell/clock.h"
@@ -29,6 +28,7 @@ const QString kSessionKind = u"章节练习"_s;
 
 void ChapterPracticePanel::open()
 {
+    m_main->setPanelKind(kSessionKind);
     m_seconds->setValue(m_main->config().autoTime.toInt());
     m_all->setChecked(true);
     m_fourthLine->clear();
@@ -109,6 +109,7 @@ void ChapterPracticePanel::addChapterButton(int k, const QString &chapterId, con
 
 void ChapterPracticePanel::chapterChosen(const QString &chapterId)
 {
+    m_main->setSessionKind(kSessionKind);
     m_chapterId = chapterId;
     try {
         m_chapterName->setText(session::chapterName(db::bank(), chapterId));
@@ -141,11 +142,15 @@ void ChapterPracticePanel::showChapterCounts()
     m_fourthLine->setText(session::fourthTypeEmptyLine(m_fourthType));
     m_fourthShort->setText(session::fourthTypeShortName(m_fourthType));
     if (counts.total == 0) {
+        // The fourth type's box is left as it is: nothing can be chosen here anyway.
         m_all->setChecked(true);
-        for (QCheckBox *b : m_include)
-            b->setChecked(true);
         m_all->setEnabled(false);
-        setCountsEnabled(false);
+        for (int k = 0; k < 3; ++k) {
+            m_include[k]->setChecked(true);
+            m_include[k]->setEnabled(false);
+        }
+        for (QSpinBox *s : m_counts)
+            s->setEnabled(false);
         m_start->setEnabled(false);
         return;
     }
@@ -166,13 +171,16 @@ void ChapterPracticePanel::showChapterCounts()
         m_fourthShort->setText(session::fourthTypeShortName(t));
         m_counts[3]->setMaximum(n);
         m_counts[3]->setValue(n);
+        // A count other than 0 checks its type's box.
+        m_include[3]->setChecked(true);
     }
     m_quiet = false;
     m_all->setEnabled(true);
     m_all->setChecked(true);
-    allToggled(true);
-    for (QCheckBox *b : m_include)
-        b->setChecked(true);
+    for (int k = 0; k < 3; ++k)
+        m_include[k]->setChecked(true);
+    // "全部习题" holds the boxes and counts fixed.
+    setCountsEnabled(false);
     m_start->setEnabled(true);
 }
 
@@ -212,8 +220,8 @@ void ChapterPracticePanel::sd1Click()
         refuse();
         return;
     }
-    // The working copy is about to be replaced: the window that shows the old one goes first.
-    if (!PracticeWindow::closeCurrent())
+    // The working copy is about to be replaced: the windows that show the old one go first.
+    if (!m_main->closeSessionWindows())
         return;
 
     m_main->showWaitNotice(MainWindow::WaitNotice::Building, true);
@@ -232,10 +240,9 @@ void ChapterPracticePanel::sd1Click()
         return;
     }
     m_main->setCurrentPageId(built.pageId);
-    m_main->setSessionKind(kSessionKind);
 
     practice::PracticeInputs in;
-    in.sessionKind = kSessionKind;
+    in.sessionKind = m_main->sessionKind();
     in.countdownStart = m_seconds->value();
     in.questionSeconds = m_seconds->value();
     in.questionTotal = built.questionTotal;

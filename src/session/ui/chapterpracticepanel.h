@@ -64,6 +64,7 @@ private:
     int m_fourthType = 0;
     bool m_quiet = false; // set while the panel itself writes counts and boxes
 
+    QGroupBox *m_courseBox = nullptr; // ComboBox1 and the targeted-practice mode buttons
     QComboBox *m_courses = nullptr;
     QGroupBox *m_chapterBox = nullptr;
     QScrollArea *m_chapterScroll = nullptr;

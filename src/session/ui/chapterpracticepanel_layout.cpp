@@ -3,6 +3,7 @@
 
 #include "practice/ui/skinbackground.h"
 #include "records/ui/practiceresultpanel.h"
+#include "session/ui/targetedpracticepanel.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/skin.h"
 
@@ -82,6 +83,7 @@ ChapterPracticePanel::ChapterPracticePanel(MainWindow *main, QWidget *panel6)
     m_boxes->addWidget(m_result);
     connect(m_result, &PracticeResultPanel::resultShown, this, [this] { m_boxes->setCurrentWidget(m_result); });
     layout->addWidget(m_boxes, 1);
+    new TargetedPracticePanel(main, this, m_courseBox, m_courses);
 
     connect(main, &MainWindow::chapterPracticeRequested, this, &ChapterPracticePanel::open);
 }
@@ -93,13 +95,13 @@ QWidget *ChapterPracticePanel::buildCourseColumn()
     auto *layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto *courseBox = named(new QGroupBox(u"课程选择"_s, column), u"courseBox"_s);
-    skin::setBackground(courseBox, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
-    auto *courseLayout = new QVBoxLayout(courseBox);
-    m_courses = named(new QComboBox(courseBox), u"ComboBox1"_s);
+    m_courseBox = named(new QGroupBox(u"课程选择"_s, column), u"courseBox"_s);
+    skin::setBackground(m_courseBox, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    auto *courseLayout = new QVBoxLayout(m_courseBox);
+    m_courses = named(new QComboBox(m_courseBox), u"ComboBox1"_s);
     connect(m_courses, &QComboBox::activated, this, &ChapterPracticePanel::courseChosen);
     courseLayout->addWidget(m_courses);
-    layout->addWidget(courseBox);
+    layout->addWidget(m_courseBox);
 
     m_chapterBox = named(new QGroupBox(u"章节列表"_s, column), u"gb3"_s);
     auto *chapterLayout = new QVBoxLayout(m_chapterBox);
@@ -177,7 +179,8 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     const QStringList captions = {u"单选题:"_s, u"多选题:"_s, u"判断题:"_s, QString()};
     for (int k = 0; k < 4; ++k) {
         m_include[k] = named(new QCheckBox(captions.at(k), box), boxNames.at(k));
-        m_include[k]->setChecked(true);
+        // The fourth type's box starts unchecked; a count of that type checks it.
+        m_include[k]->setChecked(k < 3);
         m_counts[k] = spinBox(countNames.at(k), 0, 0, 0, box);
         grid->addWidget(m_include[k], 1 + k, 1);
         grid->addWidget(m_counts[k], 1 + k, 2);
@@ -190,7 +193,7 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     m_fourthShort = named(new QLabel(u"不明题:"_s, box), u"Label174"_s);
     grid->addWidget(m_fourthShort, 4, 0);
     connect(m_all, &QCheckBox::toggled, this, &ChapterPracticePanel::allToggled);
-    allToggled(true);
+    setCountsEnabled(false);
 
     auto *speed = new QHBoxLayout;
     m_autoAdvance = named(new QCheckBox(u"速度控制, 每题"_s, box), u"CheckBox1"_s);
@@ -209,11 +212,13 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     auto *font = new QHBoxLayout;
     m_fontSize = spinBox(u"Edit8"_s, 9, 16, 12, box);
     m_preview = named(new QLabel(u"字体大小预览"_s, box), u"Label94"_s);
-    connect(m_fontSize, &QSpinBox::valueChanged, this, [this](int size) {
+    const auto preview = [this](int size) {
         QFont f = m_preview->font();
         f.setPointSize(size);
         m_preview->setFont(f);
-    });
+    };
+    preview(m_fontSize->value());
+    connect(m_fontSize, &QSpinBox::valueChanged, this, preview);
     font->addWidget(new QLabel(u"字体大小:"_s, box));
     font->addWidget(m_fontSize);
     font->addWidget(m_preview);

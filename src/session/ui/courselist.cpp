@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-bool fillCourseList(QWidget *panel, MainWindow *main, QComboBox *list, QStringList *ids)
+bool fillCourseList(QWidget *panel, MainWindow *main, QComboBox *list, QStringList *ids, const QString &emptyMessage)
 {
     QList<session::Course> courses;
     try {
@@ -20,7 +20,7 @@ bool fillCourseList(QWidget *panel, MainWindow *main, QComboBox *list, QStringLi
         return false;
     }
     if (courses.isEmpty()) {
-        messages::inform(panel, u"当前课程记录为零,无法进行练习,即将退出...."_s, u"错误信息"_s);
+        messages::inform(panel, emptyMessage, u"错误信息"_s);
         main->close();
         return false;
     }

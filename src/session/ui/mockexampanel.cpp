@@ -200,11 +200,13 @@ QWidget *MockExamPanel::buildInfoBox()
     m_fontSize->setRange(10, 16);
     m_fontSize->setValue(12);
     m_preview = valueLabel(u"Label108"_s, u"字体大小预览"_s, m_info);
-    connect(m_fontSize, &QSpinBox::valueChanged, this, [this](int size) {
+    const auto preview = [this](int size) {
         QFont f = m_preview->font();
         f.setPointSize(size);
         m_preview->setFont(f);
-    });
+    };
+    preview(m_fontSize->value());
+    connect(m_fontSize, &QSpinBox::valueChanged, this, preview);
     grid->addWidget(new QLabel(u"字体大小:"_s, m_info), r, 0);
     grid->addWidget(m_fontSize, r, 1);
     grid->addWidget(m_preview, r++, 2, 1, 2);
@@ -223,6 +225,7 @@ QWidget *MockExamPanel::buildInfoBox()
 
 void MockExamPanel::openPanel()
 {
+    m_main->setPanelKind(u"考试"_s);
     m_countUnit->setText(u"题"_s);
     m_countUnit->setStyleSheet(u"color:#000000;"_s);
     bool minutesOk = false;
@@ -293,6 +296,7 @@ void MockExamPanel::chooseCourse(int index)
 void MockExamPanel::setSessionKind(bool random)
 {
     m_sessionKind = QString::fromUtf8(random ? paper::kRandomKind : paper::kFixedKind);
+    m_main->setSessionKind(m_sessionKind);
     m_kindLabel->setText(random ? u"随机试卷"_s : u"模拟试卷"_s);
     m_info->setTitle(random ? u"随机考试卷"_s : u"模拟考试信息"_s);
 }
@@ -326,6 +330,9 @@ void MockExamPanel::startFixed()
 {
     if (m_paperId.isEmpty())
         return;
+    // The working copy is about to be replaced: the windows that show the old one go first.
+    if (!m_main->closeSessionWindows())
+        return;
     m_main->showWaitNotice(MainWindow::WaitNotice::Building, true);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     setSessionKind(false);
@@ -346,6 +353,8 @@ void MockExamPanel::startRandom()
     const int index = m_courses->currentIndex();
     if (index < 0 || index >= m_courseIds.size())
         return;
+    if (!m_main->closeSessionWindows())
+        return;
     setSessionKind(true);
     paper::Built built;
     try {
@@ -361,7 +370,6 @@ void MockExamPanel::startRandom()
 void MockExamPanel::launch(const paper::Built &built, const QString &courseName, const QString &paperName, bool random)
 {
     m_main->setCurrentPageId(built.pageId);
-    m_main->setSessionKind(m_sessionKind);
     paper::Brief brief;
     try {
         brief = paper::brief(db::bank(), built.pageId);
@@ -396,6 +404,7 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
     }
     m_exam = exam;
     m_lastExam = in;
+    m_main->setExamWindow(exam);
     connect(exam, &ExamWindow::handedIn, this, [this](const exam::ExamResult &result) {
         m_results->showResult(result);
         onHandedIn();
@@ -447,6 +456,7 @@ ExamWindow *MockExamPanel::openReview(const ExamInputs &inputs)
         return nullptr;
     }
     m_exam = exam;
+    m_main->setExamWindow(exam);
     connect(exam, &ExamWindow::handedIn, this, [this](const exam::ExamResult &result) {
         m_results->showResult(result);
         onHandedIn();

@@ -17,6 +17,8 @@ public:
     void navigate(const QString &addressOrFile);
     QUrl url() const { return m_url; }
     bool hasView() const { return m_view != nullptr; }
+    // The last navigation failed and the browser shows a short page saying so.
+    bool showsError() const { return m_showsError; }
     QWebEngineView *view() const { return m_view; }
 
     // Right-button presses, releases and double-clicks inside the page are swallowed (no context menu).
@@ -27,11 +29,14 @@ public:
 
 Q_SIGNALS:
     void navigated(const QUrl &url);
-
+    // The page of the last navigation could not be loaded (after the error page is in place).
+    void loadFailed(const QUrl &url, const QString &reason);
 
 private:
     void ensureView();
+    void showError(const QString &reason);
     QWebEngineView *m_view = nullptr;
     QUrl m_url;
     bool m_swallowRightButton = false;
+    bool m_showsError = false;
 };

@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     window.show();
     splash->hide();
     if (!window.firstShow())
-        return 1;
+        return window.exitCode();
     splash.reset();
     return app.exec();
 }

@@ -1,9 +1,11 @@
 #include "shell/ui/mainwindow.h"
 
+#include "content/ui/contentpanels.h"
 #include "db/connection.h"
 #include "db/questiontypes.h"
 #include "db/sql.h"
 #include "records/ui/reviewbuttons.h"
+#include "records/ui/studypanel.h"
 #include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
 #include "shell/clock.h"
@@ -81,6 +83,9 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     auto *chapters = new ChapterPracticePanel(this, panel(u"Panel6"_s));
     auto *exams = new MockExamPanel(this, panel(u"Panel9"_s));
     new ReviewButtons(this, chapters->resultPanel(), exams->resultPanel(), exams);
+    buildUpdateCheck();
+    content::installPanels(this);
+    new StudyPanel(this, panel(u"Panel8"_s));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -171,7 +176,9 @@ void MainWindow::buildNavigation(QWidget *bar)
         const QString name = b->objectName();
         const QString target = nb.panel ? QString::fromUtf16(nb.panel) : QString();
         connect(b, &QToolButton::clicked, this, [this, name, target] {
-            if (name == u"SpeedButton8") {
+            if (name == u"SpeedButton1") {
+                openLoginSettings();
+            } else if (name == u"SpeedButton8") {
                 showQaBoard();
             } else if (!target.isEmpty()) {
                 QWidget *p = panel(target);
@@ -181,6 +188,8 @@ void MainWindow::buildNavigation(QWidget *bar)
                     Q_EMIT chapterPracticeRequested();
                 else if (target == u"Panel9")
                     Q_EMIT mockExamRequested();
+                else if (target == u"Panel8")
+                    Q_EMIT studyProgressRequested();
             }
         });
     }
@@ -308,10 +317,15 @@ void MainWindow::showWaitNotice(WaitNotice which, bool shown)
     }
 }
 
+bool MainWindow::checkOnline() const
+{
+    return m_onlineProbe ? m_onlineProbe() : text::isOnline();
+}
+
 void MainWindow::showQaBoard()
 {
     showWaitNotice(WaitNotice::Opening, true);
-    if (m_onlineProbe ? m_onlineProbe() : text::isOnline()) {
+    if (checkOnline()) {
         panel(u"Panel6"_s)->hide();
         QWidget *home = panel(u"Panel2"_s);
         bringToFront(home);

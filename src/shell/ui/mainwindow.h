@@ -13,6 +13,8 @@ class QStatusBar;
 class QToolButton;
 class DisplayMode;
 class Browser;
+class LoginSettingsWindow;
+class UpdateChecker;
 
 // The main window (Tedu_main): borderless frame with its own title bar, the navigation bar, eight
 // stacked content panels and the status bar. It lives for the whole run and owns every other window.
@@ -42,10 +44,21 @@ public:
     // The identifier of the session built last.
     QString currentPageId() const { return m_currentPageId; }
     void setCurrentPageId(const QString &id) { m_currentPageId = id; }
-    // The label of that session ("章节练习", "模拟考试", "重新考试", ...), set by the setup panels
-    // and the result panels.
+    // The label of the session being set up ("章节练习", "模拟考试", "随机考试", ...), set by the setup
+    // panels; the review modes hand it to the windows they reopen.
     QString sessionKind() const { return m_sessionKind; }
     void setSessionKind(const QString &kind) { m_sessionKind = kind; }
+    // Which setup panel opened the course list last: "章节练习" or "考试".
+    QString panelKind() const { return m_panelKind; }
+    void setPanelKind(const QString &kind) { m_panelKind = kind; }
+
+    // The exam window of the session built last, registered by its opener.
+    QWidget *examWindow() const { return m_examWindow; }
+    void setExamWindow(QWidget *window) { m_examWindow = window; }
+    // Every build that replaces the working copy calls this first: the open practice and exam
+    // windows are asked to close through their close requests (the practice window's finish
+    // question runs). False when one of them stays open; the build must then write nothing.
+    bool closeSessionWindows();
 
     // Media players of the handout and demonstration panels, registered by those panels; leaving
     // their panel stops them.
@@ -56,6 +69,8 @@ public:
     // Returns false when the database cannot be opened (the caller ends the program).
     bool firstShow();
     bool isOnline() const { return m_online; }
+    // Asks the connected-state query now (the content panels and the Q&A board ask at each click).
+    bool checkOnline() const;
     // Replaces the connected-state query (tests).
     void setOnlineProbe(std::function<bool()> probe) { m_onlineProbe = std::move(probe); }
     // Text of status bar panel 0, 1 or 2.
@@ -63,11 +78,23 @@ public:
 
     void toggleMaximised();
 
+    // The look for a newer bank and for the publisher's notice (started by the first show).
+    UpdateChecker *updateChecker() const { return m_updateChecker; }
+    // Starts the updater at once (the manual update).
+    void startUpdater();
+    // The open login-settings window, if any.
+    LoginSettingsWindow *loginSettings() const;
+    // The process's exit code when firstShow() returned false: 1 after a failure, 0 when the
+    // learner left at the login.
+    int exitCode() const { return m_exitCode; }
+
 Q_SIGNALS:
     // The chapter-practice and mock-exam buttons (also re-run after maximise/restore while their
     // panel is in front), so that the panels rebuild their contents.
     void chapterPracticeRequested();
     void mockExamRequested();
+    // The study-progress button "学习进阶".
+    void studyProgressRequested();
     void firstShown();
 
 protected:
@@ -85,13 +112,18 @@ private:
     void setStatus(int panel, const QString &text);
     void onPanelChanged();
     void showQaBoard();
+    void buildUpdateCheck();
+    bool askLogin();
+    void openLoginSettings();
 
     QString m_programDir;
     DisplayMode *m_display = nullptr;
     AppConfig m_config;
     QStringList m_configErrors;
     QString m_currentPageId;
-    QString m_sessionKind;
+    QString m_sessionKind; // session_kind
+    QString m_panelKind;   // panel_kind
+    QPointer<QWidget> m_examWindow;
     bool m_online = false;
     std::function<bool()> m_onlineProbe;
     bool m_displayChanged = false; // display_changed
@@ -117,4 +149,7 @@ private:
     QPointer<QMediaPlayer> m_mp2;
     QPoint m_dragOffset;
     bool m_manualDrag = false;
+    UpdateChecker *m_updateChecker = nullptr;
+    QPointer<LoginSettingsWindow> m_loginSettings;
+    int m_exitCode = 1;
 };

@@ -7,6 +7,7 @@
 #include "shell/ui/displaymode.h"
 #include "shell/ui/messages.h"
 #include "text/netprobe.h"
+#include "update/ui/updatechecker.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -63,11 +64,16 @@ bool MainWindow::firstShow()
         }
         setStatus(0, u"已联网...."_s);
         setStatus(2, u"正在检查更新状态...."_s);
+        m_updateChecker->start();
     } else {
         setStatus(0, u"Quillmark 出品"_s);
         setStatus(2, u"当前未联网,无法检查是否有最新题库...."_s);
     }
     placeHomeTexts();
+    if (m_config.loginRequired() && !askLogin()) {
+        m_exitCode = 0;
+        return false;
+    }
     Q_EMIT firstShown();
     return true;
 }

@@ -58,6 +58,17 @@ void inform(QWidget *parent, const QString &text, const QString &caption)
     show(parent, QMessageBox::Information, text, caption, QMessageBox::Ok);
 }
 
+void informYes(QWidget *parent, const QString &text, const QString &caption)
+{
+    if (g_responder) {
+        g_responder->answer(text, caption, Answer::Yes);
+        return;
+    }
+    if (logOnly(text, caption))
+        return;
+    show(parent, QMessageBox::Information, text, caption, QMessageBox::Yes);
+}
+
 namespace {
 // Asks with two buttons; true when the first (positive) one is taken.
 bool ask(QWidget *parent, const QString &text, const QString &caption, QMessageBox::StandardButton positive,

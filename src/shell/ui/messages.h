@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -12,6 +13,8 @@ namespace messages {
 enum class Answer { Ok, Cancel, Yes, No };
 
 void inform(QWidget *parent, const QString &text, const QString &caption);
+// An information box whose only button is Yes.
+void informYes(QWidget *parent, const QString &text, const QString &caption);
 bool askYesNo(QWidget *parent, const QString &text, const QString &caption);    // true = Yes
 bool askOkCancel(QWidget *parent, const QString &text, const QString &caption); // true = OK
 

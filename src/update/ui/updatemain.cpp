@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QPushButton>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -31,5 +33,10 @@ int main(int argc, char **argv)
     if (!window)
         return 0;
     window->show();
+    // Scripted runs: QM_UPDATE_AUTOSTART=1 presses "开始" as soon as the window is up.
+    if (qEnvironmentVariableIsSet("QM_UPDATE_AUTOSTART")) {
+        if (auto *start = window->findChild<QPushButton *>(u"Button1"_s))
+            QTimer::singleShot(0, start, &QPushButton::click);
+    }
     return QApplication::exec();
 }
