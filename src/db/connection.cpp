@@ -31,7 +31,9 @@ bool openBank(const QString &path, const QString &connectionName, QString *error
     closeBank(connectionName);
     QSqlDatabase database = QSqlDatabase::addDatabase(u"QSQLITE"_s, connectionName);
     database.setDatabaseName(path);
-    database.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(kBusyTimeoutMs));
+    // URI names let the connection attach another bank read-only (the updater's merge); a plain
+    // path such as this one is read as before.
+    database.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI"_s.arg(kBusyTimeoutMs));
     if (!database.open())
         return fail(database.lastError().text());
     try {

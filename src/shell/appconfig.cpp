@@ -57,7 +57,7 @@ AppConfig AppConfig::read(const IniFile &ini, const QDate &today, QStringList *e
 {
     const auto report = [errors](const QString &key, const QString &value) {
         if (errors)
-            errors->append(u"main.ini: %1 = \"%2\" 不是有效的值,已使用默认值."_s.arg(key, value));
+            errors->append(malformedValueMessage(key, value));
     };
 
     QHash<QString, QString> v;
@@ -119,6 +119,11 @@ AppConfig AppConfig::load(const QString &programDir, const QDate &today, QString
     if (!ini.load(&error) && errors)
         errors->append(u"main.ini: "_s + error);
     return read(ini, today, errors);
+}
+
+QString malformedValueMessage(const QString &key, const QString &value)
+{
+    return u"main.ini: %1 = \"%2\" 不是有效的值,已使用默认值."_s.arg(key, value);
 }
 
 bool decodeUserPid(const AppConfig &config, QString *password)

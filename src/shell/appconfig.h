@@ -55,6 +55,9 @@ struct AppConfig
 // decimal numbers are accepted too. Gives 0xRRGGBB, or nothing when the text is not a colour.
 std::optional<quint32> parseWindowsColour(const QString &text);
 
+// How both programs report a malformed value of main.ini.
+QString malformedValueMessage(const QString &key, const QString &value);
+
 // The decoded user_pid; false when it is not valid hexadecimal.
 bool decodeUserPid(const AppConfig &config, QString *password);
 

@@ -1,16 +1,17 @@
 #include "update/bankmerge.h"
 
 #include "db/sql.h"
+#include "update/incomingbank.h"
 #include "update/mergeplan.h"
 #include "update/mergesql.h"
-#include "update/writelock.h"
 
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include <limits>
+#include <algorithm>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -46,28 +47,26 @@ void runAll(const QSqlDatabase &db, const QStringList &statements)
         db::run(db, sql);
 }
 
-void exec(QSqlQuery &query)
+QString canonical(const QString &path)
 {
-    if (!query.exec())
-        throw db::Error(query.lastError().text());
+    return QFileInfo(path).canonicalFilePath();
 }
 
-QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
-{
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        throw db::Error(query.lastError().text());
-    return query;
-}
-
-// Attaches the new bank to the local connection for as long as it lives.
+// Attaches the new bank to the local connection, read-only, for as long as it lives.
 class Attachment final
 {
 public:
-    Attachment(const QSqlDatabase &local, const QString &path)
+    Attachment(const QSqlDatabase &local, const QString &uri, const QString &file)
         : m_db(local)
     {
-        db::run(m_db, u"ATTACH DATABASE ? AS "_s + QLatin1StringView(update::kIncomingSchema), {path});
+        const QString schema = QLatin1StringView(update::kIncomingSchema);
+        db::run(m_db, u"ATTACH DATABASE ? AS "_s + schema, {uri});
+        // A connection that does not read URIs would have attached another file of that name.
+        QSqlQuery list = db::run(m_db, u"PRAGMA database_list"_s);
+        while (list.next()) {
+            if (list.value(1).toString() == schema && canonical(list.value(2).toString()) != canonical(file))
+                throw db::Error(u"新题库无法以只读方式打开."_s);
+        }
     }
     ~Attachment()
     {
@@ -80,7 +79,46 @@ private:
     QSqlDatabase m_db;
 };
 
+// A transaction begun with the given statement, rolled back unless committed.
+class Transaction final
+{
+public:
+    Transaction(const QSqlDatabase &db, const QString &begin)
+        : m_db(db)
+    {
+        db::run(m_db, begin);
+    }
+    ~Transaction()
+    {
+        if (m_done)
+            return;
+        QSqlQuery q(m_db);
+        q.exec(u"ROLLBACK"_s);
+    }
+    void commit()
+    {
+        db::run(m_db, u"COMMIT"_s);
+        m_done = true;
+    }
+
+private:
+    Q_DISABLE_COPY_MOVE(Transaction)
+    QSqlDatabase m_db;
+    bool m_done = false;
+};
+
 } // namespace
+
+struct BankMerge::Table
+{
+    enum class Way { Nothing, Copy, Plan };
+
+    update::MergeTable plan;
+    update::MergeStatements sql;
+    Way way = Way::Nothing;
+    // The local table's row count and largest row number when it was planned.
+    std::pair<qint64, qint64> localState;
+};
 
 BankMerge::BankMerge(const QSqlDatabase &local, const QSqlDatabase &incoming)
     : m_local(local)
@@ -116,10 +154,38 @@ bool BankMerge::check(QString *error) const
     return true;
 }
 
+QString BankMerge::incomingFile() const
+{
+    return update::bankFile(m_incoming);
+}
+
 bool BankMerge::sameFile() const
 {
-    const QString local = QFileInfo(m_local.databaseName()).canonicalFilePath();
-    return !local.isEmpty() && local == QFileInfo(m_incoming.databaseName()).canonicalFilePath();
+    const QString local = canonical(m_local.databaseName());
+    return !local.isEmpty() && local == canonical(incomingFile());
+}
+
+QList<BankMerge::Table> BankMerge::tables() const
+{
+    QList<Table> out;
+    const auto &plan = update::mergePlan();
+    for (qsizetype k = 0; k < plan.size(); ++k) {
+        const update::MergeTable &t = plan.at(k);
+        const QStringList localColumns = columnNames(m_local, t.name);
+        const QStringList incomingAll = columnNames(m_incoming, t.name);
+        QStringList localKeys, incomingKeys;
+        for (const update::MergeKey &key : t.keys) {
+            localKeys << spelled(localColumns, key.localColumn);
+            incomingKeys << (key.newPosition >= 0 ? incomingAll.at(key.newPosition)
+                                                  : spelled(incomingAll, key.localColumn));
+        }
+        out << Table{t,
+                     update::mergeStatements(int(k), t.name, localColumns, incomingAll.mid(0, localColumns.size()),
+                                             localKeys, incomingKeys),
+                     Table::Way::Nothing,
+                     {0, 0}};
+    }
+    return out;
 }
 
 bool BankMerge::run()
@@ -139,130 +205,116 @@ bool BankMerge::run()
         }
         return true;
     }
+
+    QList<Table> all = tables();
+    qsizetype current = -1;
     try {
         db::run(m_local, u"PRAGMA temp_store=MEMORY"_s);
-        Attachment attached(m_local, QFileInfo(m_incoming.databaseName()).absoluteFilePath());
-        // One lock for all tables, so that a waiting writer gets its turn across them as well.
-        update::WriteLock lock(m_local, m_tuning.lockHoldMs, m_tuning.pauseMs);
-        for (qsizetype k = 0; k < plan.size(); ++k) {
-            if (!mergeTable(int(k), lock))
-                return false;
+        std::unique_ptr<Attachment> attached;
+        try {
+            attached = std::make_unique<Attachment>(m_local, update::readOnlyName(m_incoming), incomingFile());
+        } catch (const db::Error &e) {
+            m_error = u"新题库无法读取: "_s + e.message();
+            return false;
+        }
+        {
+            // One snapshot of the local bank for all plans; a reader does not hold up exambank.
+            Transaction read(m_local, u"BEGIN"_s);
+            for (current = 0; current < all.size(); ++current)
+                stage(all[current]);
+            read.commit();
+        }
+        current = -1;
+        Transaction write(m_local, u"BEGIN IMMEDIATE"_s);
+        if (stale(all)) {
+            for (current = 0; current < all.size(); ++current)
+                stage(all[current]);
+        }
+        for (current = 0; current < all.size(); ++current) {
+            const int appended = apply(all.at(current));
+            m_report << all.at(current).plan.label + QString::number(appended) + QString::fromUtf8(update::kCountSuffix)
+                     << QLatin1StringView(update::kReportRule);
             if (onTable)
-                onTable(int(k + 1));
+                onTable(int(current + 1));
         }
+        current = -1;
+        write.commit();
     } catch (const db::Error &e) {
-        m_error = u"新题库无法读取: "_s + e.message();
-        return false;
-    }
-    return true;
-}
-
-bool BankMerge::mergeTable(int index, update::WriteLock &lock)
-{
-    const update::MergeTable &t = update::mergePlan().at(index);
-    const QStringList localColumns = columnNames(m_local, t.name);
-    const QStringList incomingAll = columnNames(m_incoming, t.name);
-    QStringList localKeys, incomingKeys;
-    for (const update::MergeKey &key : t.keys) {
-        localKeys << spelled(localColumns, key.localColumn);
-        incomingKeys << (key.newPosition >= 0 ? incomingAll.at(key.newPosition)
-                                              : spelled(incomingAll, key.localColumn));
-    }
-    const update::MergeStatements sql =
-        update::mergeStatements(t.name, localColumns, incomingAll.mid(0, localColumns.size()), localKeys, incomingKeys);
-
-    const int commitsBefore = lock.commits();
-    const int window = qMax(1, m_tuning.windowKeys);
-    bool several = false;
-    qint64 lastRowBefore = 0;
-    int appended = 0;
-    try {
-        const qint64 rows = db::scalar(m_local, sql.incomingRows, {}, 0).toLongLong();
-        several = rows > window;
-        if (several) {
-            lastRowBefore = db::scalar(m_local, u"SELECT MAX(rowid) FROM main."_s + t.name, {}, 0).toLongLong();
-            runAll(m_local, sql.startUndo);
+        m_report.clear();
+        if (current >= 0) {
+            const update::MergeTable &t = all.at(current).plan;
+            m_error = u"合并数据表 %1 时出错,本次更新已全部撤销,题库未作任何修改: %2"_s.arg(t.name, e.message());
+            m_report << t.label + u"出错,题库未作任何修改"_s << QLatin1StringView(update::kReportRule);
+        } else {
+            m_error = u"更新题库时出错,本次更新已全部撤销,题库未作任何修改: "_s + e.message();
         }
-        // Into an empty table, new rows whose keys all differ arrive as they are: no row can be found.
-        const bool copy = !db::scalar(m_local, sql.localHasRows).toBool() &&
-                          db::scalar(m_local, sql.incomingKeys, {}, 0).toLongLong() == rows;
-        appended = copy ? copyRows(sql, lock, window) : mergeRows(sql, lock, window);
-    } catch (const db::Error &e) {
-        lock.rollback();
-        m_error = u"合并数据表 %1 时出错,该表的修改已撤销: %2"_s.arg(t.name, e.message());
-        bool restored = true;
-        if (lock.commits() > commitsBefore && several) {
-            try {
-                lock.transaction([&] {
-                    for (const QString &statement : sql.restore)
-                        db::run(m_local, statement,
-                                statement.contains(u'?') ? QVariantList{lastRowBefore} : QVariantList{});
-                });
-            } catch (const db::Error &undo) {
-                lock.rollback();
-                m_error = u"合并数据表 %1 时出错: %2; 该表无法恢复原状: %3"_s.arg(t.name, e.message(), undo.message());
-                restored = false;
-            }
-        }
-        m_report << t.label + (restored ? u"出错,本表未更新"_s : u"出错,本表未能恢复原状"_s)
-                 << QLatin1StringView(update::kReportRule);
     }
     QSqlQuery cleanUp(m_local);
-    for (const QString &statement : sql.cleanUp)
-        cleanUp.exec(statement);
-    if (!m_error.isEmpty())
-        return false;
-    m_report << t.label + QString::number(appended) + QString::fromUtf8(update::kCountSuffix)
-             << QLatin1StringView(update::kReportRule);
-    return true;
+    for (const Table &t : all) {
+        for (const QString &statement : t.sql.cleanUp)
+            cleanUp.exec(statement);
+    }
+    return m_error.isEmpty();
 }
 
-int BankMerge::mergeRows(const update::MergeStatements &sql, update::WriteLock &lock, int window)
+void BankMerge::stage(Table &table)
 {
+    const update::MergeStatements &sql = table.sql;
+    table.localState = localState(sql);
+    const qint64 rows = db::scalar(m_local, sql.incomingRows, {}, 0).toLongLong();
+    if (rows == 0) {
+        table.way = Table::Way::Nothing;
+        return;
+    }
+    // Into an empty table, new rows whose keys all differ arrive as they are: no row can be found.
+    if (!db::scalar(m_local, sql.localHasRows).toBool() &&
+        db::scalar(m_local, sql.incomingKeys, {}, 0).toLongLong() == rows) {
+        table.way = Table::Way::Copy;
+        return;
+    }
+    table.way = Table::Way::Plan;
     runAll(m_local, sql.numberKeys);
+    runAll(m_local, sql.createPlan);
     const qint64 keys = db::scalar(m_local, u"SELECT COUNT(*) FROM temp.qm_keys"_s, {}, 0).toLongLong();
-    QSqlQuery overwrite = prepared(m_local, sql.overwrite);
-    QSqlQuery append = prepared(m_local, sql.append);
-    int appended = 0;
+    const int window = qMax(1, m_tuning.windowKeys);
+    QSqlQuery plan(m_local);
+    if (!plan.prepare(sql.plan))
+        throw db::Error(plan.lastError().text());
     for (qint64 first = 1; first <= keys; first += window) {
-        lock.transaction([&] {
-            for (QSqlQuery *q : {&overwrite, &append}) {
-                q->bindValue(0, first);
-                q->bindValue(1, first + window - 1);
-                exec(*q);
-            }
-            appended += append.numRowsAffected();
-        });
+        plan.bindValue(0, first);
+        plan.bindValue(1, first + window - 1);
+        if (!plan.exec())
+            throw db::Error(plan.lastError().text());
         if (onRows)
             onRows();
     }
-    return appended;
+    runAll(m_local, sql.dropKeys);
 }
 
-int BankMerge::copyRows(const update::MergeStatements &sql, update::WriteLock &lock, int window)
+std::pair<qint64, qint64> BankMerge::localState(const update::MergeStatements &sql) const
 {
-    QSqlQuery next = prepared(m_local, sql.nextWindow);
-    QSqlQuery copy = prepared(m_local, sql.copy);
-    int appended = 0;
-    // Windows of row numbers as the new table has them, which need not be consecutive.
-    QVariant after = std::numeric_limits<qint64>::min();
-    for (;;) {
-        next.bindValue(0, after);
-        next.bindValue(1, window);
-        exec(next);
-        const QVariant last = next.next() ? next.value(0) : QVariant();
-        next.finish();
-        if (last.isNull())
-            break;
-        lock.transaction([&] {
-            copy.bindValue(0, after);
-            copy.bindValue(1, last);
-            exec(copy);
-            appended += copy.numRowsAffected();
-        });
-        after = last;
-        if (onRows)
-            onRows();
+    QSqlQuery state = db::run(m_local, sql.localState);
+    if (!state.next())
+        return {0, 0};
+    return {state.value(0).toLongLong(), state.value(1).toLongLong()};
+}
+
+bool BankMerge::stale(const QList<Table> &tables) const
+{
+    return std::any_of(tables.begin(), tables.end(),
+                       [this](const Table &t) { return localState(t.sql) != t.localState; });
+}
+
+int BankMerge::apply(const Table &table)
+{
+    switch (table.way) {
+    case Table::Way::Nothing:
+        return 0;
+    case Table::Way::Copy:
+        return db::run(m_local, table.sql.copy).numRowsAffected();
+    case Table::Way::Plan:
+        db::run(m_local, table.sql.overwrite);
+        return db::run(m_local, table.sql.append).numRowsAffected();
     }
-    return appended;
+    return 0;
 }

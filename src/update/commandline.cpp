@@ -14,6 +14,14 @@ namespace {
 const QString kMerge = u"--merge"_s;
 const QString kOnline = u"--online"_s;
 
+// What exambank would have said about main.ini at start-up goes to err, before the work.
+void reportConfig(const UpdateJob &job, QTextStream &err)
+{
+    for (const QString &line : job.configErrors())
+        err << line << '\n';
+    err.flush();
+}
+
 int finish(const UpdateJob::Outcome &outcome, bool local, QTextStream &out, QTextStream &err)
 {
     for (const QString &line : outcome.report)
@@ -43,10 +51,12 @@ int runCommandLine(const QStringList &args, const QString &programDir, QTextStre
     const QString command = args.value(0);
     if (command == kMerge && args.size() == 2) {
         UpdateJob job(programDir);
+        reportConfig(job, err);
         return finish(job.runLocal(QFileInfo(args.at(1)).absoluteFilePath()), true, out, err);
     }
     if (command == kOnline && args.size() == 3) {
         UpdateJob job(programDir);
+        reportConfig(job, err);
         QString lastDate = args.at(2);
         return finish(job.runOnline(args.at(1), lastDate), false, out, err);
     }

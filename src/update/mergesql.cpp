@@ -35,23 +35,22 @@ QString list(const QString &prefix, const QStringList &columns)
 
 } // namespace
 
-MergeStatements mergeStatements(const QString &table, const QStringList &localColumns,
+MergeStatements mergeStatements(int index, const QString &table, const QStringList &localColumns,
                                 const QStringList &incomingColumns, const QStringList &localKeys,
                                 const QStringList &incomingKeys)
 {
     const QString local = u"main."_s + quoted(table);
     const QString incoming = QLatin1StringView(kIncomingSchema) + u'.' + quoted(table);
-    // The key's last new row joined in; the window is a range of key numbers.
-    const QString newRows = u"temp.qm_keys AS g JOIN %1 AS s ON s.rowid = g.last_row"_s.arg(incoming);
+    const QString planName = u"qm_plan_%1"_s.arg(index);
+    const QString plan = u"temp."_s + planName;
 
     MergeStatements m;
     m.localHasRows = u"SELECT EXISTS (SELECT 1 FROM %1)"_s.arg(local);
     m.incomingRows = u"SELECT COUNT(*) FROM "_s + incoming;
     m.incomingKeys =
         u"SELECT COUNT(*) FROM (SELECT 1 FROM %1 GROUP BY %2) AS k"_s.arg(incoming, list({}, incomingKeys));
-    m.nextWindow =
-        u"SELECT MAX(rowid) FROM (SELECT rowid FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT ?) AS w"_s.arg(incoming);
-    m.copy = u"INSERT INTO %1 (%2) SELECT %3 FROM %4 AS s WHERE s.rowid > ? AND s.rowid <= ? ORDER BY s.rowid"_s.arg(
+    m.localState = u"SELECT COUNT(*), MAX(rowid) FROM "_s + local;
+    m.copy = u"INSERT INTO %1 (%2) SELECT %3 FROM %4 AS s ORDER BY s.rowid"_s.arg(
         local, list({}, localColumns), list(u"s."_s, incomingColumns), incoming);
     m.numberKeys = {
         u"DROP TABLE IF EXISTS temp.qm_keys"_s,
@@ -59,40 +58,33 @@ MergeStatements mergeStatements(const QString &table, const QStringList &localCo
         u"INSERT INTO temp.qm_keys (last_row) SELECT MAX(rowid) FROM %1 GROUP BY %2 ORDER BY MIN(rowid)"_s.arg(
             incoming, list({}, incomingKeys)),
     };
+    m.createPlan = {
+        u"DROP TABLE IF EXISTS "_s + plan,
+        u"CREATE TEMP TABLE %1 (n INTEGER PRIMARY KEY, src INTEGER NOT NULL, dst INTEGER)"_s.arg(planName),
+    };
+    // The first local row of the key, and only when it differs from the key's last new row. The
+    // candidates are materialised so that the lookup of the local row runs once per key.
+    m.plan = u"INSERT INTO %1 (n, src, dst)"
+             " WITH c AS MATERIALIZED (SELECT g.n AS n, g.last_row AS src,"
+             " (SELECT MIN(f.rowid) FROM %2 AS f WHERE %3) AS dst"
+             " FROM temp.qm_keys AS g JOIN %4 AS s ON s.rowid = g.last_row WHERE g.n BETWEEN ? AND ?)"
+             " SELECT n, src, dst FROM c WHERE dst IS NULL OR NOT EXISTS"
+             " (SELECT 1 FROM %2 AS l JOIN %4 AS s ON s.rowid = c.src WHERE l.rowid = c.dst AND %5)"_s.arg(
+                 plan, local, allSame(u"f"_s, localKeys, u"s"_s, incomingKeys), incoming,
+                 allSame(u"l"_s, localColumns, u"s"_s, incomingColumns));
+    m.dropKeys = {u"DROP TABLE IF EXISTS temp.qm_keys"_s};
 
     QStringList sets;
     for (qsizetype k = 0; k < localColumns.size(); ++k)
         sets << quoted(localColumns.at(k)) + u" = s."_s + quoted(incomingColumns.at(k));
-    m.overwrite =
-        u"UPDATE %1 AS l SET %2 FROM %3 WHERE g.n BETWEEN ? AND ? AND %4"
-        " AND NOT EXISTS (SELECT 1 FROM %1 AS f WHERE %5 AND f.rowid < l.rowid)"
-        " AND NOT (%6)"_s.arg(local, sets.join(u", "_s), newRows, allSame(u"l"_s, localKeys, u"s"_s, incomingKeys),
-                              allSame(u"f"_s, localKeys, u"l"_s, localKeys),
-                              allSame(u"l"_s, localColumns, u"s"_s, incomingColumns));
-    m.append = u"INSERT INTO %1 (%2) SELECT %3 FROM %4 WHERE g.n BETWEEN ? AND ?"
-               " AND NOT EXISTS (SELECT 1 FROM %1 AS f WHERE %5) ORDER BY g.n"_s.arg(
-                   local, list({}, localColumns), list(u"s."_s, incomingColumns), newRows,
-                   allSame(u"f"_s, localKeys, u"s"_s, incomingKeys));
-
-    m.startUndo = {
-        u"DROP TRIGGER IF EXISTS temp.qm_undo_save"_s,
-        u"DROP TABLE IF EXISTS temp.qm_undo"_s,
-        u"CREATE TEMP TABLE qm_undo AS SELECT rowid AS qm_row, * FROM %1 WHERE 0"_s.arg(local),
-        u"CREATE TEMP TRIGGER qm_undo_save BEFORE UPDATE ON %1 BEGIN INSERT INTO qm_undo VALUES (old.rowid, %2); END"_s
-            .arg(local, list(u"old."_s, localColumns)),
-    };
-    QStringList puts;
-    for (const QString &c : localColumns)
-        puts << quoted(c) + u" = u."_s + quoted(c);
-    m.restore = {
-        u"DROP TRIGGER IF EXISTS temp.qm_undo_save"_s,
-        u"DELETE FROM %1 WHERE rowid > ?"_s.arg(local),
-        u"UPDATE %1 AS l SET %2 FROM temp.qm_undo AS u WHERE l.rowid = u.qm_row"_s.arg(local, puts.join(u", "_s)),
-    };
+    m.overwrite = u"UPDATE %1 AS l SET %2 FROM %3 AS p JOIN %4 AS s ON s.rowid = p.src"
+                  " WHERE p.dst IS NOT NULL AND l.rowid = p.dst"_s.arg(local, sets.join(u", "_s), plan, incoming);
+    m.append = u"INSERT INTO %1 (%2) SELECT %3 FROM %4 AS p JOIN %5 AS s ON s.rowid = p.src"
+               " WHERE p.dst IS NULL ORDER BY p.n"_s.arg(local, list({}, localColumns), list(u"s."_s, incomingColumns),
+                                                         plan, incoming);
     m.cleanUp = {
-        u"DROP TRIGGER IF EXISTS temp.qm_undo_save"_s,
-        u"DROP TABLE IF EXISTS temp.qm_undo"_s,
         u"DROP TABLE IF EXISTS temp.qm_keys"_s,
+        u"DROP TABLE IF EXISTS "_s + plan,
     };
     return m;
 }

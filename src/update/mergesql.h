@@ -5,6 +5,11 @@
 
 // The statements that merge one table of the attached new bank (schema qm_new) into the local
 // one. Identifiers come from the two banks' table layouts and are quoted; values are bound.
+//
+// A table is merged in two steps. Staging reads both banks and writes only temporary tables: it
+// numbers the keys of the new table and plans, per key, whether its last new row overwrites the
+// first local row of that key (when that row differs) or is appended. Applying carries out the
+// plan with a few set-wise statements, so the write lock is held only for the rows that change.
 namespace update {
 
 inline constexpr auto kIncomingSchema = "qm_new";
@@ -15,27 +20,32 @@ struct MergeStatements
     QString localHasRows;
     QString incomingRows;
     QString incomingKeys;
-    // An empty local table and a new table without repeated keys: the new rows are copied as they
-    // are. nextWindow gives the last row number of the window after the bound one (and the bound
-    // window size); copy takes the window's bounds, exclusive and inclusive.
-    QString nextWindow;
+    // The local table's row count and largest row number: a plan is valid only while both stay.
+    QString localState;
+
+    // An empty local table and a new table without repeated keys: the new rows are appended as
+    // they are, in their order.
     QString copy;
 
-    // Numbers the keys of the new table in the order of their first row: temp.qm_keys (n, last_row).
+    // Number the keys of the new table in the order of their first row: temp.qm_keys (n, last_row).
+    // Then make the table's plan (n, src, dst): dst is the local row to overwrite, NULL to append.
     QStringList numberKeys;
-    // Both take the window's first and last key number.
-    QString overwrite; // the first local row of each key, when it differs from the key's last new row
-    QString append;    // the key's last new row, for keys the local table lacks
-    // Undo of a table merged in several transactions: saving the rows before they are overwritten,
-    // and putting them back (appended rows are those above the largest row number before).
-    QStringList startUndo;
-    QStringList restore; // binds the largest row number before the merge
+    QStringList createPlan;
+    // Plans a window of keys; binds the window's first and last key number.
+    QString plan;
+    QStringList dropKeys;
+
+    // Carry out the plan.
+    QString overwrite;
+    QString append;
+
     QStringList cleanUp;
 };
 
-// localColumns: the local table's columns. incomingColumns: the new table's first columns, one per
-// local column (copying goes by position). localKeys[i] is compared with incomingKeys[i].
-MergeStatements mergeStatements(const QString &table, const QStringList &localColumns,
+// index: the table's number in merge order (names its plan). localColumns: the local table's
+// columns. incomingColumns: the new table's first columns, one per local column (copying goes by
+// position). localKeys[i] is compared with incomingKeys[i].
+MergeStatements mergeStatements(int index, const QString &table, const QStringList &localColumns,
                                 const QStringList &incomingColumns, const QStringList &localKeys,
                                 const QStringList &incomingKeys);
 

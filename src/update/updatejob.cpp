@@ -4,6 +4,7 @@
 #include "shell/appconfig.h"
 #include "shell/clock.h"
 #include "shell/inifile.h"
+#include "text/gbk.h"
 #include "text/netprobe.h"
 #include "update/downloader.h"
 #include "update/downloadfolder.h"
@@ -39,6 +40,26 @@ QUrl urlOf(const QString &address, const QString &name)
     return QUrl(text::withScheme(address + name));
 }
 
+// The password part of the connection: [config] user_pid decoded as exambank decodes it; a
+// malformed value is reported and none used.
+QString readPassword(const QString &programDir, QStringList *errors)
+{
+    IniFile ini(mainIniPath(programDir));
+    QString reason;
+    if (!ini.load(&reason)) {
+        errors->append(u"main.ini: "_s + reason);
+        return {};
+    }
+    const QString key = u"user_pid"_s;
+    const QString encoded = ini.value(QString::fromUtf16(configKey(key).section), key);
+    QString password;
+    if (!text::hexXorDecode(encoded, &password)) {
+        errors->append(malformedValueMessage(key, encoded));
+        return {};
+    }
+    return password;
+}
+
 UpdateJob::Outcome failed(const QString &message)
 {
     return {UpdateJob::Result::Failed, message, kErrorCaption, 0, {}};
@@ -49,6 +70,7 @@ UpdateJob::Outcome failed(const QString &message)
 UpdateJob::UpdateJob(const QString &programDir, QObject *parent)
     : QObject(parent)
     , m_programDir(programDir)
+    , m_password(readPassword(programDir, &m_configErrors))
     , m_downloader(new Downloader(this))
     , m_online(&text::isOnline)
 {

@@ -37,8 +37,14 @@ public:
         QStringList report;
     };
 
+    // Reads main.ini's user_pid, as exambank reads it at start-up.
     explicit UpdateJob(const QString &programDir, QObject *parent = nullptr);
     ~UpdateJob() override;
+
+    // The decoded user_pid. SQLite files carry no password, so it is not used to open a bank.
+    QString bankPassword() const { return m_password; }
+    // What was wrong with main.ini at start-up (a malformed user_pid), worded as exambank words it.
+    const QStringList &configErrors() const { return m_configErrors; }
 
     Downloader &downloader() { return *m_downloader; }
     void setOnlineCheck(std::function<bool()> check) { m_online = std::move(check); }
@@ -66,6 +72,8 @@ private:
     bool writeDates(const QString &listDate, int days, QString *error) const;
 
     QString m_programDir;
+    QStringList m_configErrors; // before m_password, which fills it
+    QString m_password;
     Downloader *m_downloader;
     std::function<bool()> m_online;
     BankMerge::Tuning m_tuning;

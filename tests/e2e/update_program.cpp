@@ -1,6 +1,6 @@
 // The real update program in a copy of the program folder: the command-line mode merging a bank
-// while exambank holds the same database open and the learner's answers keep being written, and
-// the online update against a local server.
+// while exambank holds the same database open and the learner's answers keep being written, a
+// merge killed half-way, and the online update against a local server.
 #include "db/sql.h"
 #include "shell/inifile.h"
 #include "support/httpserver.h"
@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,30 @@ void addQuestions(const TestBank &bank, int count)
     tx.commit();
 }
 
+// The row count of every merged table, in merge order.
+QList<int> rowCounts(const TestBank &bank)
+{
+    QList<int> counts;
+    for (const QString &table : {u"ma_id"_s, u"cap_id"_s, u"ex_page_id"_s, u"ex_sub"_s, u"ks_net"_s, u"ks_jy"_s,
+                                 u"ks_dg"_s, u"soft_text"_s, u"ks_ad"_s})
+        counts << bank.count(table);
+    return counts;
+}
+
+// Whether the process has the file open.
+bool hasOpen(qint64 pid, const QString &file)
+{
+    const QString target = QFileInfo(file).canonicalFilePath();
+    const QDir fds(u"/proc/%1/fd"_s.arg(pid));
+    for (const QFileInfo &fd : fds.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (fd.symLinkTarget() == target)
+            return true;
+    }
+    return false;
+}
+
+constexpr qint64 kWritingWalBytes = 256 * 1024;
+
 const QByteArray kMainIni = "[main]\r\n[config]\r\nupdate_before_time=2009-05-01\r\n";
 
 } // namespace
@@ -64,6 +89,7 @@ private Q_SLOTS:
         TestBank incoming(u"incoming"_s);
         addQuestions(incoming, 30000);
         incoming.addCase(u"C1"_s, u"CASE1"_s, 3);
+        const QString incomingFile = incoming.path(u"data/sys.htm"_s);
 
         QProcess exambank;
         exambank.setWorkingDirectory(local.dir());
@@ -79,21 +105,25 @@ private Q_SLOTS:
         QVERIFY2(!exambank.waitForFinished(3000), exambank.readAllStandardError().constData());
 
         QProcess update;
-        startUpdate(update, local, {u"--merge"_s, incoming.path(u"data/sys.htm"_s)});
+        startUpdate(update, local, {u"--merge"_s, incomingFile});
         // The learner goes on answering: one answer record every few milliseconds, through a
-        // connection of its own, for as long as the merge runs.
+        // connection of its own, for as long as the update runs. An answer counts as stored
+        // while the merge ran when update had the new bank open before it was written and the
+        // merged questions were not there yet after it.
         int written = 0;
-        int whileRunning = 0;
-        int midMerge = 0; // written when part of the questions had arrived
+        int duringMerge = 0;
+        bool mergeUnderWay = false;
+        bool partial = false;
         do {
+            const bool seenBefore = mergeUnderWay;
             db::run(local.db(), u"insert into test_page (page_id, p_id, p_answer) values (?, ?, ?)"_s,
                     {u"20300101000000"_s, u"W%1"_s.arg(written), u"A"_s});
             ++written;
-            if (update.state() != QProcess::NotRunning)
-                ++whileRunning;
             const int questions = local.count(u"ex_page_id"_s);
-            if (questions > 0 && questions < 30001)
-                ++midMerge;
+            if (seenBefore && questions == 0)
+                ++duringMerge;
+            partial = partial || (questions > 0 && questions < 30001);
+            mergeUnderWay = mergeUnderWay || hasOpen(update.processId(), incomingFile);
         } while (!update.waitForFinished(5));
 
         const QString out = QString::fromUtf8(update.readAllStandardOutput());
@@ -105,11 +135,69 @@ private Q_SLOTS:
         QCOMPARE(local.count(u"ex_page_id"_s), 30001);
         QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString(), u"会计基础"_s);
         QCOMPARE(local.count(u"test_page"_s), written);
-        qInfo("%d answers written while update ran, %d of them with the merge part-way", whileRunning, midMerge);
-        QVERIFY(whileRunning > 0);
+        qInfo("%d answers written while update ran, %d of them while the merge was under way", written, duringMerge);
+        QVERIFY(duringMerge > 0);
+        QVERIFY2(!partial, "a reader saw part of the merged questions");
         QCOMPARE(exambank.state(), QProcess::Running); // still working on the same bank
         exambank.kill();
         exambank.waitForFinished();
+    }
+
+    // A kill -9 leaves the bank as it was or fully merged, never part-way, and the next merge
+    // completes.
+    void killedMergeIsAllOrNothing_data()
+    {
+        QTest::addColumn<QString>("moment");
+        QTest::newRow("new bank just opened") << u"opened"_s;
+        QTest::newRow("rows being written") << u"writing"_s;
+    }
+    void killedMergeIsAllOrNothing()
+    {
+        QFETCH(QString, moment);
+        TestBank local;
+        installPrograms(local);
+        local.addCourse(u"M1"_s, u"旧名"_s);
+        local.addChapter(u"C0"_s, u"旧章"_s, u"M1"_s);
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, 30000);
+        incoming.addCase(u"C1"_s, u"CASE1"_s, 3);
+        incoming.insert(u"ks_ad"_s, {u"常见问题"_s, u"http://help.test/a.htm"_s, 0});
+        const QString incomingFile = incoming.path(u"data/sys.htm"_s);
+        const QList<int> before{1, 1, 0, 0, 0, 0, 0, 0, 0};
+        const QList<int> merged{1, 2, 30001, 3, 0, 0, 0, 0, 1};
+        QCOMPARE(rowCounts(local), before);
+        // An empty WAL: whatever appears in it comes from the update's writing.
+        db::run(local.db(), u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+        const QString wal = local.path(u"data/sys.htm-wal"_s);
+        QCOMPARE(QFileInfo(wal).size(), 0);
+
+        QProcess update;
+        startUpdate(update, local, {u"--merge"_s, incomingFile});
+        bool reached = false;
+        // Writing: well past the WAL's header and first pages, so rows are being stored.
+        while (!reached && !update.waitForFinished(1))
+            reached = moment == u"opened" ? hasOpen(update.processId(), incomingFile)
+                                          : QFileInfo(wal).size() > kWritingWalBytes;
+        QVERIFY2(reached, "the update ended before the moment of the kill");
+        update.kill();
+        QVERIFY(update.waitForFinished());
+        QCOMPARE(update.exitStatus(), QProcess::CrashExit);
+
+        const QList<int> after = rowCounts(local);
+        const QString course = db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString();
+        qInfo("killed: bank %s", after == before ? "as before" : after == merged ? "fully merged" : "part-way");
+        QStringList shown;
+        for (const int count : after)
+            shown << QString::number(count);
+        QVERIFY2(after == before || after == merged, qPrintable(u"row counts after the kill: "_s + shown.join(u' ')));
+        QCOMPARE(course, after == before ? u"旧名"_s : u"会计基础"_s);
+
+        QProcess again;
+        startUpdate(again, local, {u"--merge"_s, incomingFile});
+        QVERIFY(again.waitForFinished(120000));
+        QVERIFY2(again.exitCode() == 0, again.readAllStandardError().constData());
+        QCOMPARE(rowCounts(local), merged);
+        QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString(), u"会计基础"_s);
     }
 
     void online_data()

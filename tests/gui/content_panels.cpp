@@ -338,7 +338,7 @@ private Q_SLOTS:
 
         QVERIFY(QFile::remove(f.bank.path(u"update"_s)));
         f.get(u"SpeedButton45"_s)->click();
-        QCOMPARE(f.responder.lastText(), u"升级程序无法启动:"_s + f.bank.path(u"update"_s));
+        QCOMPARE(f.responder.lastText(), u"升级程序 %1 无法启动."_s.arg(f.bank.path(u"update"_s)));
         QCOMPARE(f.responder.shown().last().caption, u"错误信息"_s);
     }
 

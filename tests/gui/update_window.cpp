@@ -67,11 +67,38 @@ private Q_SLOTS:
     void withoutArgumentsNothingRuns()
     {
         TestBank local;
+        local.writeFile(u"main.ini"_s, "[config]\r\nuser_pid=zz1\r\n"); // not even read
         messages::Responder responder;
         QVERIFY(!UpdateWindow::create(local.dir(), {}));
         QCOMPARE(responder.shown().size(), 1);
         QCOMPARE(responder.lastText(), u"本程序不作为单独使用! "_s);
         QVERIFY(!QSqlDatabase::connectionNames().contains(u"update-local"_s));
+    }
+
+    // Like exambank, the updater says at start-up what is wrong with the user_pid it reads.
+    void userPidReportedAtStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("malformed") << QByteArray("user_pid=zz1\r\n")
+                                   << QStringList{u"错误信息"_s,
+                                                  u"main.ini: user_pid = \"zz1\" 不是有效的值,已使用默认值."_s};
+        QTest::newRow("encoded") << QByteArray("user_pid=998698B16B\r\n") << QStringList();
+        QTest::newRow("none") << QByteArray() << QStringList();
+    }
+    void userPidReportedAtStartUp()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, shown);
+        TestBank local;
+        local.writeFile(u"main.ini"_s, "[config]\r\nupdate_before_time=2009-05-01\r\n" + line);
+        messages::Responder responder;
+        const auto w = UpdateWindow::create(local.dir(), {u"http://127.0.0.1:1/"_s, u"2009-05-01"_s});
+        QVERIFY(w);
+        QStringList seen;
+        for (const auto &m : responder.shown())
+            seen << m.caption << m.text;
+        QCOMPARE(seen, shown);
     }
 
     void startState()
@@ -223,6 +250,27 @@ private Q_SLOTS:
         QFile ini(s.local.path(u"main.ini"_s));
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QCOMPARE(ini.readAll(), QByteArray("[config]\r\nupdate_before_time=2009-05-01\r\n"));
+    }
+
+    // The lines shown while the tables were written go when the merge fails: nothing was kept.
+    void failedMergeLeavesNoLinesOfIt()
+    {
+        Setup s;
+        db::run(s.local.db(), u"create trigger boom before insert on ex_page_id "
+                              "begin select raise(abort, 'disk is full'); end"_s);
+        const auto w = UpdateWindow::create(s.local.dir(), {s.address(), u"2009-05-01"_s});
+        w->setFileChooser([&] { return s.incoming.path(u"data/sys.htm"_s); });
+        w->show();
+        child<QRadioButton>(*w, "RadioButton2")->click();
+        press(*w);
+        QCOMPARE(s.responder.shown().size(), 1);
+        QCOMPARE(s.responder.shown().first().caption, u"错误信息"_s);
+        QVERIFY2(s.responder.lastText().contains(u"本次更新已全部撤销"_s), qPrintable(s.responder.lastText()));
+        QCOMPARE(child<QPlainTextEdit>(*w, "Memo1")->toPlainText(),
+                 u"题目增加:出错,题库未作任何修改\n-------------------------------------------------------"_s);
+        QCOMPARE(child<QLabel>(*w, "Label3")->text(), u"本次更新失败...."_s);
+        QCOMPARE(s.local.count(u"ma_id"_s), 0);
+        QCOMPARE(s.local.count(u"cap_id"_s), 0);
     }
 
     void localFileCancelledOrRefused_data()

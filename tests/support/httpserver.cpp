@@ -4,7 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
-HttpServer::HttpServer(QObject *parent) : QTcpServer(parent)
+HttpServer::HttpServer(QObject *parent)
+    : QTcpServer(parent)
 {
     if (!listen(QHostAddress::LocalHost, 0))
         qFatal("test HTTP server cannot listen");
@@ -38,9 +39,13 @@ void HttpServer::serve(QTcpSocket *socket)
     const Route r = it == m_routes.constEnd() ? Route{404, "not found", Mode::Answer, {}} : *it;
     if (r.mode == Mode::Silent)
         return;
-    const QByteArray reason = r.status == 200 ? "OK" : r.status == 302 ? "Found" : r.status == 404 ? "Not Found" : "Status";
+    const QByteArray reason = r.status == 200   ? "OK"
+                              : r.status == 302 ? "Found"
+                              : r.status == 404 ? "Not Found"
+                                                : "Status";
     QByteArray head = "HTTP/1.0 " + QByteArray::number(r.status) + ' ' + reason + "\r\n";
-    head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
+    if (r.mode != Mode::CutShort)
+        head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
     // Pages for a web view bring their own type in extraHeaders.
     if (!r.extraHeaders.toLower().contains("content-type:"))
         head += "Content-Type: application/octet-stream\r\n";
@@ -52,6 +57,6 @@ void HttpServer::serve(QTcpSocket *socket)
         socket->abort();
         return;
     }
-    socket->write(r.body);
+    socket->write(r.mode == Mode::CutShort ? r.body.left(r.body.size() / 2) : r.body);
     socket->disconnectFromHost();
 }

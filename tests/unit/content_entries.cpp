@@ -3,7 +3,6 @@
 #include "content/handouts.h"
 #include "support/testbank.h"
 #include "text/gbk.h"
-#include "update/updaterstart.h"
 
 #include <QDir>
 #include <QTest>
@@ -221,16 +220,6 @@ private Q_SLOTS:
         QCOMPARE(help.size(), 1);
         QCOMPARE(help.at(0).name, u"快速入门"_s);
         QVERIFY(help.at(0).link.local);
-    }
-
-    void updaterCall()
-    {
-        const update::UpdaterCall call =
-            update::updaterCall(u"/opt/qm"_s, u"http://example.org/up dates/"_s, u"2009-05-01"_s);
-        QCOMPARE(call.program, u"/opt/qm/update"_s);
-        // A blank in the address stays inside the first argument.
-        QCOMPARE(call.arguments, (QStringList{u"http://example.org/up dates/"_s, u"2009-05-01"_s}));
-        QVERIFY(!update::startUpdater({u"/nonexistent/update"_s, {}}));
     }
 };
 

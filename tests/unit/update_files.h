@@ -16,6 +16,18 @@ inline QByteArray bankBytes(const TestBank &bank)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The bank's file with the first page of one table overwritten, as a damaged copy would hold it;
+// the file keeps its length and its list of tables.
+inline QByteArray damagedBankBytes(const TestBank &bank, const QString &table)
+{
+    QByteArray bytes = bankBytes(bank);
+    const int pageSize = db::scalar(bank.db(), QStringLiteral("PRAGMA page_size")).toInt();
+    const int root =
+        db::scalar(bank.db(), QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"), {table}).toInt();
+    bytes.replace(qsizetype(root - 1) * pageSize, pageSize, QByteArray(pageSize, '\xEE'));
+    return bytes;
+}
+
 inline QByteArray fileBytes(const QString &path)
 {
     QFile f(path);

@@ -2,15 +2,19 @@
 #include "db/schema.h"
 #include "db/sql.h"
 #include "support/testbank.h"
+#include "unit/update_files.h"
 #include "update/bankmerge.h"
 #include "update/incomingbank.h"
 #include "update/mergeplan.h"
 #include "update/updatejob.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -308,18 +312,26 @@ private Q_SLOTS:
         QCOMPARE(dump(local.db()), before);
     }
 
-    void errorUndoesTheTableAndStops_data()
+    // An error anywhere, in the first table written or in the last, leaves the bank as it was.
+    void errorLeavesTheBankAsItWas_data()
     {
-        QTest::addColumn<bool>("batched");
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("windowKeys");
         QTest::addColumn<int>("localQuestions");
-        QTest::newRow("one transaction") << false << 100;
-        QTest::newRow("committed in batches") << true << 100;
-        QTest::newRow("empty table, committed in batches") << true << 0;
+        QTest::addColumn<QString>("line");
+        QTest::newRow("questions") << u"ex_page_id"_s << 10000 << 100 << u"题目增加:出错,题库未作任何修改"_s;
+        QTest::newRow("questions, planned in windows")
+            << u"ex_page_id"_s << 100 << 100 << u"题目增加:出错,题库未作任何修改"_s;
+        QTest::newRow("questions into an empty table")
+            << u"ex_page_id"_s << 100 << 0 << u"题目增加:出错,题库未作任何修改"_s;
+        QTest::newRow("last table") << u"ks_ad"_s << 100 << 100 << u"帮助中心记录增加:出错,题库未作任何修改"_s;
     }
-    void errorUndoesTheTableAndStops()
+    void errorLeavesTheBankAsItWas()
     {
-        QFETCH(bool, batched);
+        QFETCH(QString, failing);
+        QFETCH(int, windowKeys);
         QFETCH(int, localQuestions);
+        QFETCH(QString, line);
         TestBank local;
         local.addCourse(u"M1"_s, u"旧名"_s);
         local.addChapter(u"C1"_s, u"旧章"_s, u"M1"_s);
@@ -333,37 +345,102 @@ private Q_SLOTS:
         addQuestions(incoming, u"C1"_s, 9999, 9999, u"坏"_s);
         addQuestions(incoming, u"C1"_s, 701, 800, u"新题干"_s);
         fillEveryTable(incoming);
-        db::run(local.db(), u"create trigger boom before insert on ex_page_id when new.p_id = 'P9999' "
-                            "begin select raise(abort, 'disk is full'); end"_s);
-        QSqlQuery before = db::run(local.db(), u"select * from ex_page_id order by rowid"_s);
-        QString questionsBefore;
-        while (before.next())
-            questionsBefore += before.value(1).toString() + before.value(3).toString();
+        if (failing == u"ex_page_id")
+            db::run(local.db(), u"create trigger boom before insert on ex_page_id when new.p_id = 'P9999' "
+                                "begin select raise(abort, 'disk is full'); end"_s);
+        else
+            db::run(local.db(), u"create trigger boom before insert on ks_ad "
+                                "begin select raise(abort, 'disk is full'); end"_s);
+        const QString before = dump(local.db());
 
         UpdateJob job(local.dir());
         BankMerge::Tuning tuning;
-        if (batched) {
-            tuning.windowKeys = 100;
-        }
+        tuning.windowKeys = windowKeys;
         job.setMergeTuning(tuning);
-        QSignalSpy tables(&job, &UpdateJob::tableMerged);
         const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
         QCOMPARE(outcome.result, UpdateJob::Result::Failed);
-        QVERIFY2(outcome.message.contains(u"ex_page_id"_s) && outcome.message.contains(u"disk is full"_s),
+        QCOMPARE(dump(local.db()), before);
+        QVERIFY2(outcome.message.contains(failing) && outcome.message.contains(u"disk is full"_s) &&
+                     outcome.message.contains(u"本次更新已全部撤销"_s),
                  qPrintable(outcome.message));
-        QCOMPARE(outcome.report, (QStringList{u"课程内容增加:1  条"_s, kRule, u"章节记录增加:0  条"_s, kRule,
-                                              u"题目增加:出错,本表未更新"_s, kRule}));
-        QCOMPARE(tables.size(), 2);
-        // The tables before stay merged; the failing one is as it was; the ones after are untouched.
-        QCOMPARE(db::scalar(local.db(), u"select m_name from ma_id where m_id='M1'"_s).toString(), u"会计基础"_s);
-        QCOMPARE(db::scalar(local.db(), u"select c_name from cap_id where c_id='C1'"_s).toString(), u"第一章"_s);
-        QSqlQuery after = db::run(local.db(), u"select * from ex_page_id order by rowid"_s);
-        QString questionsAfter;
-        while (after.next())
-            questionsAfter += after.value(1).toString() + after.value(3).toString();
-        QCOMPARE(questionsAfter, questionsBefore);
-        QCOMPARE(local.count(u"ex_sub"_s), 0);
-        QCOMPARE(local.count(u"ks_ad"_s), 0);
+        QCOMPARE(outcome.report, (QStringList{line, kRule}));
+    }
+
+    // Two merges of the same bank at once (say a script and the window): the one that plans on
+    // rows the other has since added plans again, and every row arrives once.
+    void secondMergeFindsTheRowsOfTheFirst()
+    {
+        TestBank local;
+        local.addCourse(u"M1"_s, u"旧名"_s);
+        TestBank incoming(u"incoming"_s);
+        fillEveryTable(incoming);
+        addQuestions(incoming, u"C1"_s, 1, 50, u"题干"_s);
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = 10;
+        job.setMergeTuning(tuning);
+        QStringList otherReport;
+        QString otherError;
+        connect(&job, &UpdateJob::rowsMerged, this, [&] {
+            if (!otherReport.isEmpty() || !otherError.isEmpty())
+                return;
+            QString error;
+            if (!db::openBank(db::bankPath(local.dir()), u"other"_s, &error) ||
+                !update::openIncomingBank(incoming.path(u"data/sys.htm"_s), u"other-new"_s, &error)) {
+                otherError = error;
+                return;
+            }
+            {
+                BankMerge other(db::bank(u"other"_s), db::bank(u"other-new"_s));
+                otherError = other.run() ? u"-"_s : other.error();
+                otherReport = other.report();
+            }
+            db::closeBank(u"other-new"_s);
+            db::closeBank(u"other"_s);
+        });
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        QCOMPARE(otherError, u"-"_s);
+        QCOMPARE(otherReport, report({0, 1, 52, 2, 1, 1, 1, 1, 1}));
+        QCOMPARE(outcome.result, UpdateJob::Result::Merged);
+        QCOMPARE(outcome.report, report({0, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(dump(local.db()), dump(incoming.db()));
+    }
+
+    // The chosen file is only read: not a byte of it changes and SQLite leaves nothing beside it,
+    // whatever its journal mode and however its name is spelled.
+    void chosenFileIsOnlyRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("wal");
+        QTest::newRow("WAL bank") << u"新题库.htm"_s << true;
+        QTest::newRow("rollback-journal bank") << u"新题库.htm"_s << false;
+        QTest::newRow("name with URI characters") << u"题库 #1?%.htm"_s << true;
+    }
+    void chosenFileIsOnlyRead()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, wal);
+        TestBank local;
+        local.addCourse(u"M1"_s, u"旧名"_s);
+        TestBank incoming(u"incoming"_s);
+        fillEveryTable(incoming);
+        QByteArray bytes = updatetest::bankBytes(incoming);
+        QCOMPARE(bytes.mid(18, 2), QByteArray("\x02\x02"));
+        if (!wal)
+            bytes.replace(18, 2, "\x01\x01");
+        QTemporaryDir chosen;
+        const QString file = QDir(chosen.path()).filePath(name);
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        UpdateJob job(local.dir());
+        const UpdateJob::Outcome outcome = job.runLocal(file);
+        QCOMPARE(outcome.result, UpdateJob::Result::Merged);
+        QCOMPARE(outcome.report, report({0, 1, 2, 2, 1, 1, 1, 1, 1}));
+        QCOMPARE(updatetest::fileBytes(file), bytes);
+        QCOMPARE(QDir(chosen.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     }
 
     // A learner answering questions in exambank meanwhile: every write lands, and writes get
@@ -376,7 +453,6 @@ private Q_SLOTS:
         UpdateJob job(local.dir());
         BankMerge::Tuning tuning;
         tuning.windowKeys = 100;
-        tuning.lockHoldMs = 50;
         job.setMergeTuning(tuning);
 
         QElapsedTimer clock;

@@ -1,4 +1,5 @@
 #include "db/sql.h"
+#include "shell/appconfig.h"
 #include "shell/clock.h"
 #include "shell/inifile.h"
 #include "support/httpserver.h"
@@ -198,6 +199,11 @@ private Q_SLOTS:
         QTest::newRow("bank missing") << bankAndFile << u"2009-05-01"_s << u"/upd/sys.htm"_s << answer << u"404"_s;
         QTest::newRow("bank breaks off") << bankAndFile << u"2009-05-01"_s << u"/upd/sys.htm"_s
                                          << int(HttpServer::Mode::BreakOff) << u"sys.htm"_s;
+        QTest::newRow("bank cut short without a length")
+            << bankAndFile << u"2009-05-01"_s << u"/upd/sys.htm"_s << int(HttpServer::Mode::CutShort)
+            << u"题库文件不完整或已损坏"_s;
+        QTest::newRow("bank damaged") << bankAndFile << u"2009-05-01"_s << u"damaged"_s << answer
+                                      << u"题库文件不完整或已损坏"_s;
         QTest::newRow("file missing") << bankAndFile << u"2009-05-01"_s << u"/upd/mpg/demo.wmv"_s << answer << u"404"_s;
         QTest::newRow("bank is a web page")
             << bankAndFile << u"2009-05-01"_s << u"page"_s << answer << u"不是有效的题库文件"_s;
@@ -223,6 +229,8 @@ private Q_SLOTS:
         p.server.route("/upd/mpg/demo.wmv", 200, "video");
         if (brokenPath == u"page")
             p.server.route("/upd/sys.htm", 200, "<html><body>维护中</body></html>");
+        else if (brokenPath == u"damaged")
+            p.server.route("/upd/sys.htm", 200, updatetest::damagedBankBytes(p.incoming, u"ex_page_id"_s));
         else if (brokenPath.startsWith(u'/'))
             p.server.route(brokenPath.toLatin1(),
                            HttpServer::Route{brokenMode == int(HttpServer::Mode::Answer) ? 404 : 200,
@@ -250,35 +258,79 @@ private Q_SLOTS:
             QCOMPARE(p.server.requests("/upd/sys.htm"), 0);
     }
 
+    // The password part: user_pid decoded as exambank decodes it, a malformed value reported as
+    // exambank reports it (and no password used).
+    void userPidReadAsExambankReadsIt_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("none") << QByteArray() << QString() << QStringList();
+        QTest::newRow("empty") << QByteArray("user_pid=\r\n") << QString() << QStringList();
+        QTest::newRow("encoded") << QByteArray("USER_PID=998698B16B\r\n") << u"密码1"_s << QStringList();
+        QTest::newRow("lower-case digits") << QByteArray("user_pid=998698b16b\r\n") << u"密码1"_s << QStringList();
+        QTest::newRow("malformed") << QByteArray("user_pid=zz1\r\n") << QString()
+                                   << QStringList{u"main.ini: user_pid = \"zz1\" 不是有效的值,已使用默认值."_s};
+    }
+    void userPidReadAsExambankReadsIt()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, password);
+        QFETCH(QStringList, errors);
+        TestBank local;
+        // Other malformed values are exambank's to report, not the updater's.
+        local.writeFile(u"main.ini"_s, "[main]\r\nnews_url=not hex\r\n[Config]\r\nprogram_frame=red\r\n" + line);
+        const UpdateJob job(local.dir());
+        QCOMPARE(job.bankPassword(), password);
+        QCOMPARE(job.configErrors(), errors);
+        QStringList exambank;
+        AppConfig::load(local.dir(), QDate(2026, 3, 5), &exambank);
+        for (const QString &e : errors)
+            QVERIFY(exambank.contains(e));
+    }
+
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<QByteArray>("iniLine");
+        const QString badPid = u"main.ini: user_pid = \"zz1\" 不是有效的值,已使用默认值.\n"_s;
         QTest::newRow("merge") << QStringList{u"--merge"_s, u"BANK"_s} << 0
                                << u"课程内容增加:1  条\n-------------------------------------------------------\n"_s
-                               << QString();
+                               << QString() << QByteArray();
         QTest::newRow("merge of a missing file")
-            << QStringList{u"--merge"_s, u"none.htm"_s} << 1 << u"本次更新失败....\n"_s << u"不存在"_s;
+            << QStringList{u"--merge"_s, u"none.htm"_s} << 1 << u"本次更新失败....\n"_s << u"不存在"_s << QByteArray();
         QTest::newRow("online, nothing newer")
             << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-06-01"_s} << 0
-            << u"网上记录比本机记录还早,无需进行更新...\n本次没有更新....\n"_s << QString();
-        QTest::newRow("online, bank merged")
-            << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-05-01"_s} << 0 << u"题目增加:2  条\n"_s << QString();
-        QTest::newRow("no file") << QStringList{u"--merge"_s} << 2 << QString() << u"usage"_s;
-        QTest::newRow("unknown option") << QStringList{u"--help"_s} << 2 << QString() << u"usage"_s;
+            << u"网上记录比本机记录还早,无需进行更新...\n本次没有更新....\n"_s << QString() << QByteArray();
+        QTest::newRow("online, bank merged") << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-05-01"_s} << 0
+                                             << u"题目增加:2  条\n"_s << QString() << QByteArray();
+        QTest::newRow("no file") << QStringList{u"--merge"_s} << 2 << QString() << u"usage"_s << QByteArray();
+        QTest::newRow("unknown option") << QStringList{u"--help"_s} << 2 << QString() << u"usage"_s << QByteArray();
+        // A malformed user_pid is said on err, as exambank says it, and the work goes on.
+        QTest::newRow("merge, user_pid malformed")
+            << QStringList{u"--merge"_s, u"BANK"_s} << 0 << u"课程内容增加:1  条\n"_s << badPid
+            << QByteArray("user_pid=zz1\r\n");
+        QTest::newRow("online, user_pid malformed")
+            << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-05-01"_s} << 0 << u"题目增加:2  条\n"_s << badPid
+            << QByteArray("user_pid=zz1\r\n");
+        QTest::newRow("usage, main.ini not read")
+            << QStringList{u"--merge"_s} << 2 << QString() << u"usage"_s << QByteArray("user_pid=zz1\r\n");
     }
+
     void commandLine()
     {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, out);
         QFETCH(QString, err);
+        QFETCH(QByteArray, iniLine);
         Publisher p;
         p.list("2009-06-01\n\nsys.htm\n");
         TestBank local;
-        local.writeFile(u"main.ini"_s, kMainIni.toUtf8());
+        local.writeFile(u"main.ini"_s, kMainIni.toUtf8() + iniLine);
         for (QString &a : args) {
             a.replace(u"BANK"_s, p.incoming.path(u"data/sys.htm"_s));
             a.replace(u"ADDRESS"_s, p.address());
@@ -290,6 +342,8 @@ private Q_SLOTS:
         QCOMPARE(update::runCommandLine(args, local.dir(), outStream, errStream), exitCode);
         QVERIFY2(outText.contains(out), qPrintable(outText));
         QVERIFY2(err.isEmpty() ? errText.isEmpty() : errText.contains(err), qPrintable(errText));
+        if (iniLine.isEmpty() || exitCode == 2)
+            QVERIFY(!errText.contains(u"user_pid"_s));
         if (exitCode == 0 && args.first() == u"--merge")
             QVERIFY(outText.endsWith(u"本次更新成功....\n"_s));
     }

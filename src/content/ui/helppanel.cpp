@@ -10,7 +10,7 @@
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
-#include "update/updaterstart.h"
+#include "update/updaterlauncher.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -93,7 +93,7 @@ void HelpPanel::helpClicked(const QString &caption)
 void HelpPanel::manualUpdate()
 {
     const AppConfig &c = m_main->config();
-    const update::UpdaterCall call = update::updaterCall(m_main->programDir(), c.ftpUrl, c.updateBeforeTime);
-    if (!update::startUpdater(call))
-        messages::inform(this, u"升级程序无法启动:"_s + call.program, u"错误信息"_s);
+    QString error;
+    if (!update::startUpdater(m_main->programDir(), c.ftpUrl, c.updateBeforeTime, &error))
+        messages::inform(this, error, u"错误信息"_s);
 }

@@ -25,7 +25,6 @@ using session::TargetedMode;
 void TargetedPracticePanel::setModeTexts(TargetedMode mode)
 {
     m_query.mode = mode;
-    m_main->setSessionKind(session::targetedTexts(mode).sessionKind);
     const session::TargetedTexts texts = session::targetedTexts(mode);
     m_settings->setTitle(texts.heading);
     m_heading->setText(texts.heading);
@@ -86,6 +85,7 @@ void TargetedPracticePanel::showResult(const session::TargetedCounts &counts)
 void TargetedPracticePanel::SpeedButton21Click()
 {
     setModeTexts(TargetedMode::Essence);
+    m_main->setSessionKind(session::targetedTexts(TargetedMode::Essence).sessionKind);
     m_searchBox->hide();
     m_periodBox->hide();
     runSelection();
@@ -96,6 +96,7 @@ void TargetedPracticePanel::SpeedButton22Click()
 {
     bringToFront();
     setModeTexts(TargetedMode::Search);
+    m_main->setSessionKind(session::targetedTexts(TargetedMode::Search).sessionKind);
     m_periodBox->hide();
     m_searchBox->show();
     m_searchBox->raise();
@@ -133,6 +134,7 @@ void TargetedPracticePanel::SpeedButton23Click()
 {
     bringToFront();
     setModeTexts(TargetedMode::Wrong);
+    m_main->setSessionKind(session::targetedTexts(TargetedMode::Wrong).sessionKind);
     m_searchBox->hide();
     const session::PeriodLabels labels = session::periodLabels(Clock::instance().now().date());
     m_periodLabels[0]->setText(labels.today);

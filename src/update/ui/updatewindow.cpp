@@ -61,7 +61,10 @@ std::unique_ptr<UpdateWindow> UpdateWindow::create(const QString &programDir, co
         messages::inform(nullptr, u"本程序不作为单独使用! "_s, u"升级程序"_s);
         return nullptr;
     }
-    return std::make_unique<UpdateWindow>(programDir, args.value(0), args.value(1));
+    auto window = std::make_unique<UpdateWindow>(programDir, args.value(0), args.value(1));
+    if (const QStringList &errors = window->job().configErrors(); !errors.isEmpty())
+        messages::inform(window.get(), errors.join(u'\n'), u"错误信息"_s);
+    return window;
 }
 
 void UpdateWindow::build()
@@ -218,8 +221,8 @@ void UpdateWindow::showFailure(const UpdateJob::Outcome &outcome)
 {
     // The work has stopped: the animation stops with it; the areas stay as they were.
     finishWork(false);
-    if (!outcome.report.isEmpty())
-        m_report->setPlainText(outcome.report.join(u'\n'));
+    // A failed merge changed nothing: the lines shown while it wrote are replaced.
+    m_report->setPlainText(outcome.report.join(u'\n'));
     setResult(UpdateJob::resultText(outcome, false));
     messages::inform(this, outcome.message, outcome.caption);
 }
