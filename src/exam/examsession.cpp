@@ -336,7 +336,10 @@ Totals ExamSession::totals() const
 ExamResult ExamSession::finish(const Totals &totals)
 {
     const QString time = m_clock.elapsedText();
+    // A review shows part of the session, but the totals cover all of it; so do the full marks.
+    const double fullMarks =
+        m_inputs.filter == SessionCursor::Filter::All ? m_inputs.fullMarks : sessionMarks(m_db, m_inputs.pageId);
     writePageTotal(m_db, m_inputs.pageId, totals, time, m_inputs.sessionKind);
     return resultOf(totals, {m_inputs.sessionKind, m_inputs.courseName, m_inputs.paperName, m_inputs.questionTotal,
-                             time, m_inputs.startText, m_inputs.fullMarks});
+                             time, m_inputs.startText, fullMarks});
 }

@@ -28,6 +28,11 @@ struct ExamInputs
     QString startText;    // Label8
     QString durationText; // Label9
     QString counterText;  // Label3 until the first move
+    // Review modes
+    QString modePicture;           // Image3 of Panel40, e.g. "skin/e_2.bmp"; empty: Panel40 hidden
+    bool answerPanelShown = false; // the answer panel opens with the window
+    bool answerCover = true;       // covers the learner's answers in the answer panel
+    bool startMarked = false;      // "是否标记:" starts at "已标记"
 };
 
 // What the learner has put into the inputs of the current question, read by the window when the

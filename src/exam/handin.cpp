@@ -39,6 +39,14 @@ Totals computeTotals(const QSqlDatabase &db, const QString &pageId)
     return t;
 }
 
+double sessionMarks(const QSqlDatabase &db, const QString &pageId)
+{
+    return db::scalar(
+               db, u"select sum(p_score) from ex_page_id where p_id in(select p_id from test_page where page_id=?)"_s,
+               {pageId}, 0)
+        .toDouble();
+}
+
 QString confirmationText(const Totals &totals)
 {
     if (totals.notDone <= 0)

@@ -23,6 +23,9 @@ struct Totals
 // Totals over all answer records of a session. Throws db::Error.
 Totals computeTotals(const QSqlDatabase &db, const QString &pageId);
 
+// Full marks of all the session's questions, as the question bank gives them. Throws db::Error.
+double sessionMarks(const QSqlDatabase &db, const QString &pageId);
+
 // "确定进行提交试卷吗?" when everything is done, else the list of types with unanswered questions.
 QString confirmationText(const Totals &totals);
 

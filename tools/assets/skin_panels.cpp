@@ -143,10 +143,9 @@ namespace skin {
 QList<SkinPicture> panelPictures()
 {
     return {
-        {u"bg16.bmp"_s, softColumn},   {u"bg15.bmp"_s, optionArea},      {u"bg18.bmp"_s, searchBox},
-        {u"bg16-2.bmp"_s, popupStrip}, {u"pop.bmp"_s, popupContent},     {u"bg19.bmp"_s, chartTitle},
-        {u"bg19-1.bmp"_s, chartTile},  {u"bg20.bmp"_s, loginSettings},
-        {u"user_lo.bmp"_s, loginPortrait},
+        {u"bg16.bmp"_s, softColumn},   {u"bg15.bmp"_s, optionArea},    {u"bg18.bmp"_s, searchBox},
+        {u"bg16-2.bmp"_s, popupStrip}, {u"pop.bmp"_s, popupContent},   {u"bg19.bmp"_s, chartTitle},
+        {u"bg19-1.bmp"_s, chartTile},  {u"bg20.bmp"_s, loginSettings}, {u"user_lo.bmp"_s, loginPortrait},
     };
 }
 

@@ -124,12 +124,22 @@ ExamQuestionView::ExamQuestionView(const QString &programDir, QWidget *parent) :
     m_correct->setObjectName(u"correctAnswer"_s);
     m_correct->setWordWrap(true);
     row->addWidget(m_correct, 1, Qt::AlignTop);
-    row->addWidget(caption(u"【您的答案】"_s, m_answerRow), 0, Qt::AlignTop);
-    m_yours = new QLabel(m_answerRow);
+    m_yoursBox = new QWidget(m_answerRow);
+    auto *yoursRow = new QHBoxLayout(m_yoursBox);
+    yoursRow->setContentsMargins(0, 0, 0, 0);
+    yoursRow->addWidget(caption(u"【您的答案】"_s, m_yoursBox), 0, Qt::AlignTop);
+    m_yours = new QLabel(m_yoursBox);
     m_yours->setObjectName(u"yourAnswer"_s);
     m_yours->setFixedWidth(400);
     m_yours->setWordWrap(true);
-    row->addWidget(m_yours, 0, Qt::AlignTop);
+    yoursRow->addWidget(m_yours, 0, Qt::AlignTop);
+    row->addWidget(m_yoursBox, 0, Qt::AlignTop);
+    // The cream strip that hides the learner's own answers during an exam; reviews take it away.
+    m_cover = new QWidget(m_yoursBox);
+    m_cover->setObjectName(u"answerCover"_s);
+    m_cover->setAttribute(Qt::WA_StyledBackground);
+    m_cover->setStyleSheet(u"#answerCover{background:#FFF8DC;}"_s);
+    m_yoursBox->installEventFilter(this);
     answerLayout->addWidget(m_answerRow);
     m_answerPanel->setFixedHeight(0);
     column->addWidget(m_answerPanel);
@@ -158,6 +168,10 @@ bool ExamQuestionView::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Resize && watched == m_optionScroll->viewport())
         layoutOptions();
+    if (event->type() == QEvent::Resize && watched == m_yoursBox) {
+        m_cover->setGeometry(m_yoursBox->rect());
+        m_cover->raise();
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         for (int k = 0; k < 6; ++k) {
             if (watched == m_texts[k]) {
@@ -293,6 +307,13 @@ void ExamQuestionView::setAnswerShown(bool shown)
 {
     m_answerShown = shown;
     m_answerPanel->setFixedHeight(shown ? kAnswerPanelHeight : 0);
+}
+
+void ExamQuestionView::setAnswerCoverShown(bool shown)
+{
+    m_cover->setGeometry(m_yoursBox->rect());
+    m_cover->raise();
+    m_cover->setVisible(shown);
 }
 
 void ExamQuestionView::setFontSize(int points)

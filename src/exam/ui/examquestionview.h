@@ -40,6 +40,8 @@ public:
     void setAnswerTexts(const AnswerPanelTexts &texts);
     bool answerShown() const { return m_answerShown; }
     void setAnswerShown(bool shown);
+    // The strip over "【您的答案】": shown in an exam, hidden in the review modes.
+    void setAnswerCoverShown(bool shown);
 
     // set_position_word: the font size of the texts and the widths that follow the window.
     void setFontSize(int points);
@@ -75,5 +77,7 @@ private:
     QTextEdit *m_analysis = nullptr;
     QWidget *m_answerRow = nullptr;
     QLabel *m_correct = nullptr;
+    QWidget *m_yoursBox = nullptr;
     QLabel *m_yours = nullptr;
+    QWidget *m_cover = nullptr; // answerCover
 };

@@ -86,9 +86,29 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     connect(m_view, &ExamQuestionView::practicalInfoRequested, this,
             [this] { messages::inform(this, u"注意：模拟考试此功能请在用友软件操作"_s, u"实务操作信息"_s); });
     m_view->setFontSize(m_fontSize);
+    applyReviewInputs(programDir);
 }
 
 ExamWindow::~ExamWindow() = default;
+
+void ExamWindow::applyReviewInputs(const QString &programDir)
+{
+    const ExamInputs &in = m_session->inputs();
+    if (!in.modePicture.isEmpty()) {
+        m_modeImage->setPixmap(skin::picture(programDir, in.modePicture));
+        m_modeImage->setProperty("picture", in.modePicture);
+        m_modePanel->show();
+    }
+    m_view->setAnswerCoverShown(in.answerCover);
+    if (in.answerPanelShown) {
+        m_view->setAnswerShown(true);
+        m_answer->setText(u"隐藏答案"_s);
+    }
+    if (in.startMarked) {
+        m_markState->setText(u"已标记"_s);
+        m_markState->setStyleSheet(u"color:#FF0000;"_s);
+    }
+}
 
 QWidget *ExamWindow::buildTopBar()
 {
@@ -106,6 +126,16 @@ QWidget *ExamWindow::buildTopBar()
     m_countdownText->setObjectName(u"countdownText"_s);
     m_countdownText->setStyleSheet(u"color:#FF0000;font-weight:bold;"_s);
     row->addWidget(m_countdownText);
+    // The review modes show which part of the session is on screen.
+    m_modePanel = new QWidget(bar);
+    m_modePanel->setObjectName(u"Panel40"_s);
+    auto *mode = new QHBoxLayout(m_modePanel);
+    mode->setContentsMargins(0, 0, 0, 0);
+    m_modeImage = new QLabel(m_modePanel);
+    m_modeImage->setObjectName(u"Image3"_s);
+    mode->addWidget(m_modeImage);
+    m_modePanel->hide();
+    row->addWidget(m_modePanel);
     return bar;
 }
 

@@ -54,6 +54,8 @@ private:
     QWidget *buildTopBar();
     QWidget *buildInfoBox();
     QWidget *buildButtons();
+    // Mode picture, answer panel, answer cover and mark state of a review mode.
+    void applyReviewInputs(const QString &programDir);
     QToolButton *pictureButton(const QString &name, const QString &picture, const QString &fallback);
     void setPicture(QToolButton *button, const QString &picture);
 
@@ -85,6 +87,8 @@ private:
     QWidget *m_side = nullptr;
     QToolButton *m_collapse = nullptr;
     QLabel *m_countdownText = nullptr;
+    QWidget *m_modePanel = nullptr;  // Panel40
+    QLabel *m_modeImage = nullptr;   // Image3
     QLabel *m_counter = nullptr;     // Label3
     QLabel *m_elapsedText = nullptr;
     QLabel *m_markState = nullptr;

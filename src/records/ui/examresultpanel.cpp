@@ -3,7 +3,10 @@
 #include "exam/handin.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -22,8 +25,10 @@ const QStringList &captions()
 ExamResultPanel::ExamResultPanel(QWidget *parent) : QGroupBox(u"考试成绩"_s, parent)
 {
     setObjectName(u"examResult"_s);
-    auto *form = new QFormLayout(this);
-    form->setContentsMargins(40, 24, 40, 24);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(40, 24, 40, 20);
+    auto *form = new QFormLayout;
+    column->addLayout(form);
     form->setHorizontalSpacing(24);
     form->setVerticalSpacing(12);
     for (int k = 0; k < captions().size(); ++k) {
@@ -33,6 +38,25 @@ ExamResultPanel::ExamResultPanel(QWidget *parent) : QGroupBox(u"考试成绩"_s,
         form->addRow(captions().at(k), value);
         m_values << value;
     }
+    column->addStretch();
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    const QList<std::pair<QString, QString>> reviews = {{u"SpeedButton37"_s, u"查看所有答案"_s},
+                                                        {u"SpeedButton34"_s, u"查看错题"_s},
+                                                        {u"SpeedButton35"_s, u"查看对题"_s},
+                                                        {u"SpeedButton38"_s, u"未做题目"_s},
+                                                        {u"SpeedButton36"_s, u"重新考试"_s}};
+    for (const auto &[name, caption] : reviews) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(name);
+        b->setText(caption);
+        b->setAccessibleName(caption);
+        b->setAutoRaise(true);
+        b->setFixedSize(121, 41);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    column->addLayout(buttons);
 }
 
 void ExamResultPanel::showResult(const exam::ExamResult &r)

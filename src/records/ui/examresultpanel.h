@@ -8,7 +8,9 @@ struct ExamResult;
 }
 
 // The exam-result group "考试成绩" of the mock-exam panel: what a hand-in totalled, caption by
-// caption. The review buttons of this group come with the review modes.
+// caption, and the five review buttons (SpeedButton37 "查看所有答案", SpeedButton34 "查看错题",
+// SpeedButton35 "查看对题", SpeedButton38 "未做题目", SpeedButton36 "重新考试"), which the review
+// modes connect to.
 class ExamResultPanel final : public QGroupBox
 {
     Q_OBJECT

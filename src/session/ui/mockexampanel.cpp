@@ -403,6 +403,7 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
         return;
     }
     m_exam = exam;
+    m_lastExam = in;
     m_main->setExamWindow(exam);
     connect(exam, &ExamWindow::handedIn, this, [this](const exam::ExamResult &result) {
         m_results->showResult(result);
@@ -431,4 +432,37 @@ void MockExamPanel::onHandedIn()
 {
     m_main->bringToFront(parentWidget());
     m_right->setCurrentWidget(m_results);
+}
+
+int MockExamPanel::examMinutes() const
+{
+    return m_minutes->value();
+}
+
+int MockExamPanel::examFontSize() const
+{
+    return m_fontSize->value();
+}
+
+ExamWindow *MockExamPanel::openReview(const ExamInputs &inputs)
+{
+    if (m_exam) {
+        disconnect(m_exam, nullptr, m_main, nullptr);
+        m_exam->close();
+    }
+    auto *exam = new ExamWindow(db::bank(), m_main->programDir(), inputs);
+    if (!exam->open()) {
+        delete exam;
+        return nullptr;
+    }
+    m_exam = exam;
+    m_main->setExamWindow(exam);
+    connect(exam, &ExamWindow::handedIn, this, [this](const exam::ExamResult &result) {
+        m_results->showResult(result);
+        onHandedIn();
+    });
+    if (const QScreen *screen = exam->screen())
+        exam->setGeometry(screen->availableGeometry());
+    exam->showMaximized();
+    return exam;
 }

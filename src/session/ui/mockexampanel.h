@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exam/examsession.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -42,6 +44,15 @@ public:
     void startFixed();
     void startRandom();
 
+    // What the review modes take from the panel: the minutes and font-size boxes and the inputs of
+    // the exam launched last (its course and paper names).
+    int examMinutes() const;
+    int examFontSize() const;
+    const ExamInputs &lastExam() const { return m_lastExam; }
+    // Opens the exam window of a review mode after closing the open one: no instructions and no
+    // countdown, the main window stays enabled. nullptr (message shown) when the session cannot be read.
+    ExamWindow *openReview(const ExamInputs &inputs);
+
 private:
     QWidget *buildCourseSide();
     QWidget *buildInfoBox();
@@ -80,6 +91,7 @@ private:
     QLabel *m_preview = nullptr;           // Label108
     QToolButton *m_start = nullptr;        // SpeedButton32
     ExamResultPanel *m_results = nullptr;
+    ExamInputs m_lastExam;
     QPointer<ExamWindow> m_exam;
     QPointer<InstructionsWindow> m_instructions;
 };

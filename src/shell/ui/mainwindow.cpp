@@ -4,15 +4,16 @@
 #include "db/connection.h"
 #include "db/questiontypes.h"
 #include "db/sql.h"
+#include "records/ui/reviewbuttons.h"
 #include "records/ui/studypanel.h"
 #include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
+#include "shell/clock.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
 #include "shell/ui/waitnotice.h"
-#include "shell/clock.h"
 #include "text/netprobe.h"
 
 #include <QApplication>
@@ -79,8 +80,9 @@ MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget 
     loadSkin();
 
     // The contents of the chapter-practice and mock-exam panels.
-    new ChapterPracticePanel(this, panel(u"Panel6"_s));
-    new MockExamPanel(this, panel(u"Panel9"_s));
+    auto *chapters = new ChapterPracticePanel(this, panel(u"Panel6"_s));
+    auto *exams = new MockExamPanel(this, panel(u"Panel9"_s));
+    new ReviewButtons(this, chapters->resultPanel(), exams->resultPanel(), exams);
     buildUpdateCheck();
     content::installPanels(this);
     new StudyPanel(this, panel(u"Panel8"_s));
