@@ -113,13 +113,21 @@ QString practiceEmptyMessage(Review review)
     return {};
 }
 
-void resetPracticeSession(const QSqlDatabase &db, const QString &pageId)
+namespace {
+// Both resets clear the answers of the session's records; marks, first answers and scores stay.
+void clearAnswers(const QSqlDatabase &db, const QString &pageId)
 {
-    db::Transaction tx(db);
     db::run(db,
             u"update test_page set p_a=0,p_b=0,p_c=0,p_d=0,p_e=0,p_f=0,p_answer='',p_do_yn=0,p_real_yn=0 "
             "where page_id=?"_s,
             {pageId});
+}
+} // namespace
+
+void resetPracticeSession(const QSqlDatabase &db, const QString &pageId)
+{
+    db::Transaction tx(db);
+    clearAnswers(db, pageId);
     if (db::scalar(db, u"select count(*) from tmp where page_id=?"_s, {pageId}, 0).toInt() == 0) {
         db::clearTmp(db);
         db::copyForPractice(db, pageId);
@@ -212,10 +220,7 @@ QString examEmptyMessage(Review review)
 void resetExamSession(const QSqlDatabase &db, const QString &pageId)
 {
     db::Transaction tx(db);
-    db::run(db,
-            u"update test_page set p_a=0,p_b=0,p_c=0,p_d=0,p_e=0,p_f=0,p_answer='',p_do_yn=0,p_real_yn=0 "
-            "where page_id=?"_s,
-            {pageId});
+    clearAnswers(db, pageId);
     tx.commit();
 }
 
