@@ -1,5 +1,7 @@
 #include "update/asyncdownload.h"
 
+#include "update/downloader.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
@@ -45,11 +47,7 @@ void AsyncDownload::start(const QUrl &url, const QString &targetPath)
         fail(u"下载地址无效: "_s + url.toString());
         return;
     }
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(m_timeoutMs);
-    m_reply = m_manager->get(request);
+    m_reply = m_manager->get(update::downloadRequest(url, m_timeoutMs));
     connect(m_reply, &QNetworkReply::finished, this, &AsyncDownload::onFinished);
 }
 
@@ -59,19 +57,8 @@ void AsyncDownload::onFinished()
     m_reply = nullptr;
     reply->deleteLater();
     const QByteArray body = reply->readAll();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QString where = reply->url().toString(QUrl::RemoveUserInfo);
-    if (reply->error() != QNetworkReply::NoError || status < 200 || status > 299) {
-        Q_EMIT finished(false, status >= 300 ? u"下载失败 %1: 服务器回答 %2"_s.arg(where).arg(status)
-                                             : u"下载失败 %1: %2"_s.arg(where, reply->errorString()));
-        return;
-    }
-    // A connection that closes early is not always reported as an error.
-    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
-    const QVariant expected =
-        encoding.isEmpty() || encoding == "identity" ? reply->header(QNetworkRequest::ContentLengthHeader) : QVariant();
-    if (expected.isValid() && expected.toLongLong() != body.size()) {
-        Q_EMIT finished(false, u"下载失败 %1: 只收到 %2 字节"_s.arg(where).arg(body.size()));
+    if (const QString error = update::transferError(reply, body.size(), false); !error.isEmpty()) {
+        Q_EMIT finished(false, error);
         return;
     }
     QDir().mkpath(QFileInfo(m_target).absolutePath());

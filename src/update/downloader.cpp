@@ -9,6 +9,37 @@
 
 using namespace Qt::StringLiterals;
 
+namespace update {
+
+QNetworkRequest downloadRequest(const QUrl &url, int timeoutMs)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(timeoutMs);
+    return request;
+}
+
+QString transferError(const QNetworkReply *reply, qint64 received, bool allowNoStatus)
+{
+    const QString where = reply->url().toString(QUrl::RemoveUserInfo);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool statusOk = (status == 0 && allowNoStatus) || (status >= 200 && status <= 299);
+    if (reply->error() != QNetworkReply::NoError || !statusOk)
+        return status >= 300 ? u"下载失败 %1: 服务器回答 %2"_s.arg(where).arg(status)
+                             : u"下载失败 %1: %2"_s.arg(where, reply->errorString());
+    // A connection that closes early is not always reported as an error. With a content encoding
+    // the length counts the compressed bytes, not those received here.
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant expected =
+        encoding.isEmpty() || encoding == "identity" ? reply->header(QNetworkRequest::ContentLengthHeader) : QVariant();
+    if (expected.isValid() && expected.toLongLong() != received)
+        return u"下载失败 %1: 只收到 %2 字节,应为 %3 字节"_s.arg(where).arg(received).arg(expected.toLongLong());
+    return {};
+}
+
+} // namespace update
+
 Downloader::Downloader(QObject *parent)
     : QObject(parent)
     , m_manager(new QNetworkAccessManager(this))
@@ -32,11 +63,7 @@ bool Downloader::fetch(const QUrl &url, const QString &targetPath, QString *erro
     if (!file.open(QIODevice::WriteOnly))
         return fail(u"无法写入文件 %1: %2"_s.arg(QDir::toNativeSeparators(targetPath), file.errorString()));
 
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(m_timeoutMs);
-    QNetworkReply *reply = m_manager->get(request);
+    QNetworkReply *reply = m_manager->get(update::downloadRequest(url, m_timeoutMs));
 
     QEventLoop loop;
     bool begun = false;
@@ -70,27 +97,16 @@ bool Downloader::fetch(const QUrl &url, const QString &targetPath, QString *erro
     begin();
     const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray();
     received += rest.size();
-    // With a content encoding the length counts the compressed bytes, not those received here.
-    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
-    const QVariant expected =
-        encoding.isEmpty() || encoding == "identity" ? reply->header(QNetworkRequest::ContentLengthHeader) : QVariant();
     if (writeError.isEmpty() && file.write(rest) != rest.size())
         writeError = file.errorString();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QNetworkReply::NetworkError netError = reply->error();
-    const QString netText = reply->errorString();
+    const QString transfer = update::transferError(reply, received, true);
     reply->deleteLater();
     Q_EMIT finished();
 
-    const QString where = url.toString(QUrl::RemoveUserInfo);
     if (!writeError.isEmpty())
         return fail(u"无法写入文件 %1: %2"_s.arg(QDir::toNativeSeparators(targetPath), writeError));
-    if (netError != QNetworkReply::NoError || (status != 0 && (status < 200 || status > 299)))
-        return fail(status >= 300 ? u"下载失败 %1: 服务器回答 %2"_s.arg(where).arg(status)
-                                  : u"下载失败 %1: %2"_s.arg(where, netText));
-    // A connection that closes early is not always reported as an error.
-    if (expected.isValid() && expected.toLongLong() != received)
-        return fail(u"下载失败 %1: 只收到 %2 字节,应为 %3 字节"_s.arg(where).arg(received).arg(expected.toLongLong()));
+    if (!transfer.isEmpty())
+        return fail(transfer);
     if (!file.commit())
         return fail(u"无法写入文件 %1: %2"_s.arg(QDir::toNativeSeparators(targetPath), file.errorString()));
     return true;

@@ -5,6 +5,17 @@
 #include <QUrl>
 
 class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
+
+namespace update {
+// What both downloaders send: no cache, only safe redirects, the given time-out without data.
+QNetworkRequest downloadRequest(const QUrl &url, int timeoutMs);
+// Why a finished transfer of `received` bytes does not count (empty when it does): a network error,
+// an answer outside 2xx (no status at all is accepted when allowNoStatus), or fewer bytes than
+// announced. Uses the reply's own address.
+QString transferError(const QNetworkReply *reply, qint64 received, bool allowNoStatus);
+} // namespace update
 
 // Downloads one address into one file. The file is written through QSaveFile and replaced only
 // when the transfer completed with a 2xx answer: a 404, a time-out or a connection that breaks
