@@ -1,0 +1,150 @@
+#include "sheet/csvfile.h"
+
+#include <QStringDecoder>
+
+#include <csv.h>
+
+#include <array>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace sheet {
+
+namespace {
+
+constexpr QByteArrayView kBom("\xEF\xBB\xBF");
+
+// Collects libcsv's fields and rows. A CR LF pair ends one row: libcsv, told to report every line
+// end, reports the LF as an empty row of its own, which is dropped here.
+struct Collector
+{
+    CsvTable *table = nullptr;
+    QStringList fields;
+    int row = 1;
+    bool afterCr = false;
+
+    static void field(void *text, size_t length, void *self)
+    {
+        auto *c = static_cast<Collector *>(self);
+        c->fields.append(QString::fromUtf8(static_cast<const char *>(text), qsizetype(length)));
+    }
+
+    static void end(int terminator, void *self)
+    {
+        auto *c = static_cast<Collector *>(self);
+        const bool empty = c->fields.isEmpty();
+        if (empty && terminator == '\n' && c->afterCr) {
+            c->afterCr = false;
+            return;
+        }
+        c->afterCr = terminator == '\r';
+        if (!empty) {
+            c->table->records.append(c->fields);
+            c->table->rows.append(c->row);
+            c->fields.clear();
+        }
+        ++c->row;
+    }
+};
+
+int noSpace(unsigned char)
+{
+    return 0;
+}
+
+// The text as UTF-8 bytes without a byte-order mark, noting the encoding it came in. Bytes that
+// are not UTF-8 are read as GB18030, a superset of GBK.
+QByteArray utf8Of(const QByteArray &bytes, Encoding *encoding)
+{
+    if (bytes.startsWith(kBom)) {
+        *encoding = Encoding::Utf8Bom;
+        return bytes.mid(kBom.size());
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)QString(utf8.decode(bytes));
+    if (!utf8.hasError()) {
+        *encoding = Encoding::Utf8;
+        return bytes;
+    }
+    *encoding = Encoding::Gb18030;
+    QStringDecoder gb18030("GB18030");
+    return QString(gb18030.decode(bytes)).toUtf8();
+}
+
+} // namespace
+
+char sniffSeparator(QByteArrayView firstLine)
+{
+    std::array<int, 3> counts{};
+    constexpr std::array<char, 3> kCandidates = {',', ';', '\t'};
+    bool quoted = false;
+    for (const char c : firstLine) {
+        if (c == '"')
+            quoted = !quoted;
+        if (quoted)
+            continue;
+        if (c == '\n' || c == '\r')
+            break;
+        for (size_t k = 0; k < kCandidates.size(); ++k)
+            counts[k] += c == kCandidates[k] ? 1 : 0;
+    }
+    size_t best = 0;
+    for (size_t k = 1; k < kCandidates.size(); ++k) {
+        if (counts[k] > counts[best])
+            best = k;
+    }
+    return kCandidates[best];
+}
+
+bool parseCsv(const QByteArray &bytes, CsvTable *table, QString *error)
+{
+    *table = {};
+    const QByteArray text = utf8Of(bytes, &table->encoding);
+    table->separator = sniffSeparator(text);
+
+    csv_parser parser{};
+    if (csv_init(&parser, CSV_REPALL_NL | CSV_STRICT_FINI) != 0) {
+        *error = u"无法初始化 CSV 解析器"_s;
+        return false;
+    }
+    const std::unique_ptr<csv_parser, void (*)(csv_parser *)> guard(&parser, csv_free);
+    csv_set_delim(&parser, static_cast<unsigned char>(table->separator));
+    // Blanks are part of a field: with tab separators libcsv's default would swallow empty fields.
+    csv_set_space_func(&parser, noSpace);
+
+    Collector collector;
+    collector.table = table;
+    const size_t done = csv_parse(&parser, text.constData(), size_t(text.size()), &Collector::field,
+                                  &Collector::end, &collector);
+    const bool parsed = done == size_t(text.size());
+    if (!parsed || csv_fini(&parser, &Collector::field, &Collector::end, &collector) != 0) {
+        *error = parsed ? u"第%1行: 引号没有闭合"_s.arg(collector.row)
+                        : u"CSV 解析失败: %1"_s.arg(QString::fromLatin1(csv_strerror(csv_error(&parser))));
+        return false;
+    }
+    return true;
+}
+
+QByteArray csvRecord(const QStringList &fields, char separator)
+{
+    QByteArray out;
+    for (qsizetype k = 0; k < fields.size(); ++k) {
+        if (k > 0)
+            out += separator;
+        const QString &f = fields.at(k);
+        const bool quote = f.contains(QLatin1Char(separator)) || f.contains(u'"') || f.contains(u'\n') ||
+                           f.contains(u'\r') || f.startsWith(u' ') || f.endsWith(u' ');
+        if (!quote) {
+            out += f.toUtf8();
+            continue;
+        }
+        QString escaped = f;
+        escaped.replace(u"\""_s, u"\"\""_s);
+        out += '"' + escaped.toUtf8() + '"';
+    }
+    out += "\r\n";
+    return out;
+}
+
+} // namespace sheet
