@@ -104,7 +104,8 @@ bool parseCsv(const QByteArray &bytes, CsvTable *table, QString *error)
     table->separator = sniffSeparator(text);
 
     csv_parser parser{};
-    if (csv_init(&parser, CSV_REPALL_NL | CSV_STRICT_FINI) != 0) {
+    // Strict: a stray quote is reported instead of silently swallowing the rows after it.
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0) {
         *error = u"无法初始化 CSV 解析器"_s;
         return false;
     }
@@ -115,12 +116,17 @@ bool parseCsv(const QByteArray &bytes, CsvTable *table, QString *error)
 
     Collector collector;
     collector.table = table;
-    const size_t done = csv_parse(&parser, text.constData(), size_t(text.size()), &Collector::field,
-                                  &Collector::end, &collector);
-    const bool parsed = done == size_t(text.size());
-    if (!parsed || csv_fini(&parser, &Collector::field, &Collector::end, &collector) != 0) {
-        *error = parsed ? u"第%1行: 引号没有闭合"_s.arg(collector.row)
-                        : u"CSV 解析失败: %1"_s.arg(QString::fromLatin1(csv_strerror(csv_error(&parser))));
+    const size_t done =
+        csv_parse(&parser, text.constData(), size_t(text.size()), &Collector::field, &Collector::end, &collector);
+    if (done != size_t(text.size())) {
+        *error = csv_error(&parser) == CSV_EPARSE
+                     ? u"第%1行: 引号用得不对: 含有引号、分隔符或换行的单元格要整个放在英文双引号中, "
+                       u"其中的引号写成两个"_s.arg(collector.row)
+                     : u"第%1行: 无法读取: %2"_s.arg(collector.row).arg(QString::fromLatin1(csv_strerror(csv_error(&parser))));
+        return false;
+    }
+    if (csv_fini(&parser, &Collector::field, &Collector::end, &collector) != 0) {
+        *error = u"第%1行: 引号没有闭合"_s.arg(collector.row);
         return false;
     }
     return true;

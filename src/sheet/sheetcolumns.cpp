@@ -11,8 +11,8 @@ namespace sheet {
 namespace {
 
 constexpr std::array<const char16_t *, ColumnCount> kTitles = {
-    u"课程", u"章节",     u"类别",     u"题型",     u"题干",     u"A",    u"B",    u"C",    u"D",      u"E",      u"F",
-    u"答案", u"解析",     u"分值",     u"题号",     u"所属案例", u"参考答案", u"课程编号", u"章节编号", u"主讲", u"讲义包"};
+    u"课程", u"章节", u"类别", u"题型", u"题干",     u"A",        u"B",        u"C",        u"D",    u"E",     u"F",
+    u"答案", u"解析", u"分值", u"题号", u"所属案例", u"参考答案", u"课程编号", u"章节编号", u"主讲", u"讲义包"};
 
 } // namespace
 

@@ -126,7 +126,8 @@ bool exportSheet(const QSqlDatabase &db, const QString &course, SheetExport *out
                     sub[Chapter] = row[Chapter];
                     sub[Kind] = row[Kind];
                     const QString subType = s.values.at(10);
-                    sub[Type] = subType == u"3" ? db::typeName(3) : (subType == u"2" ? db::typeName(2) : db::typeName(1));
+                    sub[Type] =
+                        subType == u"3" ? db::typeName(3) : (subType == u"2" ? db::typeName(2) : db::typeName(1));
                     sub[Stem] = s.values.at(0);
                     if (subType == u"3") {
                         sub[Answer] = judgement(s.values.at(7));

@@ -40,8 +40,8 @@ struct SheetImport::Item
     bool amounts = false;
     double marks = 0;
     QString key;
-    int caseItem = -1;  // of a sub-question: the index of its case question
-    QList<int> subs;    // of a case question: its sub-questions
+    int caseItem = -1; // of a sub-question: the index of its case question
+    QList<int> subs;   // of a case question: its sub-questions
     int chapterIndex = -1;
 
     const QString &at(Column c) const { return cell[size_t(c)]; }
@@ -73,7 +73,11 @@ struct SheetImport::Places
     QHash<QString, int> itemByKey;     // the 题号 written on the sheet
 };
 
-SheetImport::SheetImport(KnownBank known) : m_known(std::move(known)), m_places(std::make_unique<Places>()) {}
+SheetImport::SheetImport(KnownBank known)
+    : m_known(std::move(known))
+    , m_places(std::make_unique<Places>())
+{
+}
 
 SheetImport::~SheetImport() = default;
 
@@ -96,7 +100,8 @@ QStringList SheetImport::problems() const
             out << p.text;
             continue;
         }
-        const QString where = p.column < 0 ? u"第%1行"_s.arg(p.row) : u"第%1行 %2"_s.arg(p.row).arg(columnTitle(p.column));
+        const QString where =
+            p.column < 0 ? u"第%1行"_s.arg(p.row) : u"第%1行 %2"_s.arg(p.row).arg(columnTitle(p.column));
         out << where + u": "_s + p.text;
     }
     return out;
@@ -170,7 +175,8 @@ void SheetImport::readRecord(const QStringList &fields, int row)
     for (qsizetype k = 0; k < fields.size(); ++k) {
         const bool titled = k < m_fieldCount && m_columns.contains(int(k));
         if (!titled && !fields.at(k).trimmed().isEmpty()) {
-            problem(row, -1, u"第%1列没有列标题, 其中的内容无法归入任何一列"_s.arg(k + 1) + quoted(fields.at(k).trimmed()));
+            problem(row, -1,
+                    u"第%1列没有列标题, 其中的内容无法归入任何一列"_s.arg(k + 1) + quoted(fields.at(k).trimmed()));
             blank = false;
         }
     }
@@ -213,7 +219,8 @@ void SheetImport::readRecord(const QStringList &fields, int row)
         if (!item.at(QuestionKey).isEmpty()) {
             const auto known = m_places->itemByKey.constFind(item.at(QuestionKey));
             if (known != m_places->itemByKey.cend())
-                problem(row, QuestionKey, u"与第%1行的题号重复"_s.arg(m_items.at(*known).row) + quoted(item.at(QuestionKey)));
+                problem(row, QuestionKey,
+                        u"与第%1行的题号重复"_s.arg(m_items.at(*known).row) + quoted(item.at(QuestionKey)));
             else
                 m_places->itemByKey.insert(item.at(QuestionKey), int(m_items.size()));
         }
@@ -327,8 +334,8 @@ void SheetImport::checkAnswer(Item &item)
         item.amounts = calc.amounts;
         for (qsizetype k = 0; k < calc.items.size(); ++k)
             item.options[k] = calc.items.at(k);
-        item.answer = item.at(ShownAnswer).isEmpty() ? calcReferenceAnswer(item.options, item.amounts)
-                                                     : item.at(ShownAnswer);
+        item.answer =
+            item.at(ShownAnswer).isEmpty() ? calcReferenceAnswer(item.options, item.amounts) : item.at(ShownAnswer);
         return;
     }
     case 5:
@@ -500,9 +507,9 @@ void SheetImport::build()
                 const Item &sub = m_items.at(s);
                 letters << sub.answer;
                 sum += sub.marks;
-                m_rows.subs.append({item.key, QString::number(++number), sub.at(Stem), sub.options[0],
-                                    sub.options[1], sub.options[2], sub.options[3], sub.options[4], sub.options[5],
-                                    sub.answer, sub.at(Memo), sub.marks, QString::number(sub.type)});
+                m_rows.subs.append({item.key, QString::number(++number), sub.at(Stem), sub.options[0], sub.options[1],
+                                    sub.options[2], sub.options[3], sub.options[4], sub.options[5], sub.answer,
+                                    sub.at(Memo), sub.marks, QString::number(sub.type)});
             }
             if (item.at(Marks).isEmpty())
                 marks = sum;

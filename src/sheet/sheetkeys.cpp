@@ -39,8 +39,8 @@ KnownBank KnownBank::read(const QSqlDatabase &db)
     while (courses.next()) {
         const QString name = courses.value(1).toString();
         if (!known.courses.contains(name))
-            known.courses.insert(name, {courses.value(0).toString(), courses.value(2).toString(),
-                                        courses.value(3).toString()});
+            known.courses.insert(
+                name, {courses.value(0).toString(), courses.value(2).toString(), courses.value(3).toString()});
     }
     QSqlQuery chapters = db::run(db, u"SELECT c_id, c_name, m_id FROM cap_id ORDER BY rowid"_s);
     while (chapters.next()) {

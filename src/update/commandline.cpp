@@ -1,8 +1,12 @@
 #include "update/commandline.h"
 
+#include "db/connection.h"
+#include "sheet/sheetexport.h"
 #include "update/updatejob.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -13,6 +17,8 @@ namespace {
 
 const QString kMerge = u"--merge"_s;
 const QString kOnline = u"--online"_s;
+const QString kImport = u"--import"_s;
+const QString kExport = u"--export"_s;
 
 // What exambank would have said about main.ini at start-up goes to err, before the work.
 void reportConfig(const UpdateJob &job, QTextStream &err)
@@ -39,6 +45,47 @@ int finish(const UpdateJob::Outcome &outcome, bool local, QTextStream &out, QTex
     return failed ? 1 : 0;
 }
 
+// A refused sheet's problems are the reason of the failure: they go to err with it.
+int finishImport(const UpdateJob::Outcome &outcome, QTextStream &out, QTextStream &err)
+{
+    if (outcome.result == UpdateJob::Result::Merged)
+        return finish(outcome, true, out, err);
+    err << outcome.message << '\n';
+    for (const QString &line : outcome.report)
+        err << line << '\n';
+    err.flush();
+    out << UpdateJob::resultText(outcome, true) << '\n';
+    out.flush();
+    return 1;
+}
+
+int exportSheet(const QString &programDir, const QString &file, const QString &course, QTextStream &out,
+                QTextStream &err)
+{
+    const QString connection = u"update-export"_s;
+    QString error;
+    sheet::SheetExport sheet;
+    bool ok = db::openBank(db::bankPath(programDir), connection, &error);
+    if (ok) {
+        ok = sheet::exportSheet(db::bank(connection), course, &sheet, &error);
+        db::closeBank(connection);
+    }
+    if (ok) {
+        QSaveFile target(file);
+        ok = target.open(QIODevice::WriteOnly) && target.write(sheet.bytes) == sheet.bytes.size() && target.commit();
+        if (!ok)
+            error = u"无法写入 %1: %2"_s.arg(QDir::toNativeSeparators(file), target.errorString());
+    }
+    if (!ok) {
+        err << error << '\n';
+        err.flush();
+        return 1;
+    }
+    out << u"已导出%1道题目到 %2"_s.arg(sheet.questions).arg(QDir::toNativeSeparators(file)) << '\n';
+    out.flush();
+    return 0;
+}
+
 } // namespace
 
 bool isCommandLine(const QStringList &args)
@@ -60,8 +107,17 @@ int runCommandLine(const QStringList &args, const QString &programDir, QTextStre
         QString lastDate = args.at(2);
         return finish(job.runOnline(args.at(1), lastDate), false, out, err);
     }
+    if (command == kImport && args.size() == 2) {
+        UpdateJob job(programDir);
+        reportConfig(job, err);
+        return finishImport(job.runImport(QFileInfo(args.at(1)).absoluteFilePath()), out, err);
+    }
+    if (command == kExport && (args.size() == 2 || args.size() == 3))
+        return exportSheet(programDir, QFileInfo(args.at(1)).absoluteFilePath(), args.value(2), out, err);
     err << "usage: update --merge FILE\n"
-           "       update --online ADDRESS LASTDATE\n";
+           "       update --online ADDRESS LASTDATE\n"
+           "       update --import FILE.csv\n"
+           "       update --export FILE.csv [COURSE]\n";
     err.flush();
     return 2;
 }

@@ -7,6 +7,8 @@ class QTextStream;
 // The updater without a window, for administrators who update machines by script:
 //   update --merge FILE                  merges a question bank file into data/sys.htm
 //   update --online ADDRESS LASTDATE     the online update from ADDRESS
+//   update --import FILE.csv             merges a question sheet into data/sys.htm
+//   update --export FILE.csv [COURSE]    writes the bank, or one course (key or name), as a sheet
 // Messages and the report go to out, the reason of a failure to err. Exit code 0 on success or
 // when there is nothing to update, 1 on a failure, 2 on wrong arguments.
 namespace update {

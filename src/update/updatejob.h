@@ -34,7 +34,7 @@ public:
         QString message; // text of the message box; empty when none is shown
         QString caption;
         int fileCount = 0;
-        QStringList report;
+        QStringList report; // of a refused question sheet: its problems, one a line
     };
 
     // Reads main.ini's user_pid, as exambank reads it at start-up.
@@ -54,6 +54,8 @@ public:
     // becomes the list's date when the update goes ahead.
     Outcome runOnline(const QString &address, QString &lastDate);
     Outcome runLocal(const QString &bankFile);
+    // A question sheet (CSV) checked, turned into a bank and merged like a local bank file.
+    Outcome runImport(const QString &sheetFile);
 
     // The result line of the window for an outcome.
     static QString resultText(const Outcome &outcome, bool local);
@@ -69,6 +71,7 @@ private:
     bool readUpdateDays(int *days, QString *error) const;
     bool download(const QString &address, const QList<update::Entry> &entries, bool *bank, int *files, QString *error);
     Outcome merge(const QString &bankFile);
+    bool readSheet(const QString &sheetFile, const QString &bankFile, Outcome *refused);
     bool writeDates(const QString &listDate, int days, QString *error) const;
 
     QString m_programDir;

@@ -1,5 +1,7 @@
 #include "bankrows.h"
 
+#include "sheet/calcanswer.h"
+
 #include <QJsonArray>
 #include <QRegularExpression>
 
@@ -69,22 +71,6 @@ bool options(const QJsonValue &v, QStringList *out)
     while (out->size() < 6)
         out->append(kAbsent);
     return !out->contains(QString());
-}
-
-// "(1)3000；(2)借：原材料 500，贷：银行存款 500": the reference answer shown to the learner.
-QString shownAnswer(const QStringList &items, bool entries)
-{
-    QStringList parts;
-    for (int k = 0; k < items.size(); ++k) {
-        if (items[k] == kAbsent)
-            continue;
-        QString t = items[k];
-        if (entries)
-            t.replace(u':', u'：').replace(u'=', u' ').replace(u';', u'，');
-        parts << u"(%1)%2"_s.arg(k + 1).arg(t);
-    }
-    const QString joined = parts.join(u'；');
-    return joined.size() <= 255 ? joined : u"见答案解析"_s;
 }
 
 const QRegularExpression &idPattern()
@@ -207,7 +193,7 @@ bool BankRows::addQuestion(const QString &unitId, const QJsonObject &q, QMap<int
             cells[k] = lines.join(u';');
         }
         if (answer.isEmpty())
-            answer = shownAnswer(cells, !amounts);
+            answer = sheet::calcReferenceAnswer(cells, amounts != 0);
         break;
     }
     case 5: {

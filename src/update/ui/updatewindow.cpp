@@ -46,6 +46,9 @@ UpdateWindow::UpdateWindow(const QString &programDir, const QString &address, co
 {
     setObjectName(u"update_tools"_s);
     m_chooser = [this] { return QFileDialog::getOpenFileName(this); };
+    m_sheetChooser = [this] {
+        return QFileDialog::getOpenFileName(this, u"选择题库电子表格"_s, {}, u"电子表格 (*.csv);;所有文件 (*)"_s);
+    };
     build();
     setWindowTitle(u"数据库升级"_s + kVersion);
     connectJob();
@@ -98,6 +101,9 @@ void UpdateWindow::build()
     m_online->setChecked(true);
     m_local = named(new QRadioButton(u"本地文件库更新"_s, this), u"RadioButton2"_s);
     m_local->setGeometry(30, 184, 200, 22);
+    // A question sheet (CSV) checked and merged like a bank file.
+    m_sheet = named(new QRadioButton(u"电子表格导入"_s, this), u"RadioButton3"_s);
+    m_sheet->setGeometry(232, 184, 100, 22);
 
     m_progressArea = named(new QGroupBox(this), u"GroupBox1"_s);
     m_progressArea->setGeometry(20, 212, 300, 62);
@@ -193,6 +199,8 @@ void UpdateWindow::startClicked()
     m_start->setEnabled(false);
     if (m_online->isChecked())
         runOnline();
+    else if (m_sheet->isChecked())
+        runSheet();
     else
         runLocal();
     m_start->setEnabled(true);
@@ -276,6 +284,35 @@ void UpdateWindow::runLocal()
     const UpdateJob::Outcome outcome = m_job->runLocal(QFileInfo(file).absoluteFilePath());
     if (outcome.result != UpdateJob::Result::Merged) {
         showFailure(outcome);
+        return;
+    }
+    finishWork(true);
+    setResult(UpdateJob::resultText(outcome, true));
+    messages::inform(this, outcome.message, outcome.caption);
+    m_report->hide();
+}
+
+void UpdateWindow::runSheet()
+{
+    const QString file = m_sheetChooser();
+    if (file.isEmpty()) {
+        m_report->hide();
+        return;
+    }
+    showProgressArea();
+    letPaint();
+    const UpdateJob::Outcome outcome = m_job->runImport(QFileInfo(file).absoluteFilePath());
+    if (outcome.result != UpdateJob::Result::Merged) {
+        // A refused sheet lists all its problems where the report would be, the first ones in the box.
+        constexpr qsizetype kShownInBox = 10;
+        finishWork(false);
+        m_report->setPlainText(outcome.report.join(u'\n'));
+        m_report->setVisible(!outcome.report.isEmpty());
+        setResult(UpdateJob::resultText(outcome, true));
+        QStringList text = QStringList{outcome.message} + outcome.report.mid(0, kShownInBox);
+        if (outcome.report.size() > kShownInBox)
+            text << u"……"_s;
+        messages::inform(this, text.join(u'\n'), outcome.caption);
         return;
     }
     finishWork(true);

@@ -31,6 +31,8 @@ public:
     UpdateJob &job() { return *m_job; }
     // Test seam for the open-file dialog; an empty result means cancelled.
     void setFileChooser(std::function<QString()> chooser) { m_chooser = std::move(chooser); }
+    // The same for the question sheet of the import.
+    void setSheetChooser(std::function<QString()> chooser) { m_sheetChooser = std::move(chooser); }
     QString lastDate() const { return m_lastDate; }
 
 private:
@@ -38,6 +40,7 @@ private:
     void startClicked();
     void runOnline();
     void runLocal();
+    void runSheet();
     void showProgressArea();
     void finishWork(bool hideProgress);
     void setResult(const QString &text);
@@ -49,11 +52,13 @@ private:
     QString m_lastDate;
     UpdateJob *m_job = nullptr;
     std::function<QString()> m_chooser;
+    std::function<QString()> m_sheetChooser;
     bool m_used = false;
 
     QLabel *m_picture = nullptr;
     QRadioButton *m_online = nullptr;
     QRadioButton *m_local = nullptr;
+    QRadioButton *m_sheet = nullptr;
     QGroupBox *m_progressArea = nullptr;
     QLabel *m_animation = nullptr;
     QMovie *m_movie = nullptr;
