@@ -52,12 +52,15 @@ bool writeSheetBank(const SheetRows &rows, const QString &path, QString *error)
                 // A scratch file: if the program dies it is simply thrown away.
                 db::run(db, u"PRAGMA journal_mode=OFF"_s);
                 db::run(db, u"PRAGMA synchronous=OFF"_s);
-                db::ensureSchema(db);
                 db::Transaction tx(db);
+                // Rows first, indexes after: building an index once is cheaper than keeping it up to date.
+                for (const QString &table : db::contentTables())
+                    db::run(db, db::createStatement(table));
                 insertRows(db, u"ma_id"_s, rows.courses);
                 insertRows(db, u"cap_id"_s, rows.chapters);
                 insertRows(db, u"ex_page_id"_s, rows.questions);
                 insertRows(db, u"ex_sub"_s, rows.subs);
+                db::ensureSchema(db);
                 tx.commit();
                 ok = true;
             } catch (const db::Error &e) {
