@@ -25,7 +25,10 @@ bool isComment(const QString &trimmed)
 
 } // namespace
 
-IniFile::IniFile(const QString &path) : m_path(path) {}
+IniFile::IniFile(const QString &path)
+    : m_path(path)
+{
+}
 
 bool IniFile::load(QString *error)
 {
@@ -38,11 +41,13 @@ bool IniFile::load(QString *error)
             *error = file.errorString();
         return false;
     }
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    setText(text::decodeUtf8OrGbk(bytes));
+    setBytes(file.readAll());
     return true;
+}
+
+void IniFile::setBytes(const QByteArray &bytes)
+{
+    setText(text::decodeUtf8OrGbk(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes));
 }
 
 void IniFile::setText(const QString &text)

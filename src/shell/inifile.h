@@ -22,6 +22,8 @@ public:
     void setValue(const QString &section, const QString &key, const QString &value);
 
     QString path() const { return m_path; }
+    // The content of a file as read from disk (what load() does after reading it).
+    void setBytes(const QByteArray &bytes);
     void setText(const QString &text);
     QString text() const;
 
