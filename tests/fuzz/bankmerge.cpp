@@ -1,5 +1,9 @@
 // A foreign bank for the merge: whatever the file holds, it is refused or merged, and the local bank
 // stays sound with every learner record kept; a refused or failed merge changes nothing.
+//
+// An input that starts like an SQLite file is the foreign bank itself; any other input is an SQL
+// script run on an empty bank of the usual layout, so that mutations reach odd tables and values
+// and not only damaged pages.
 #include "fuzzcheck.h"
 
 #include "db/connection.h"
@@ -39,6 +43,7 @@ struct Folder
 {
     QTemporaryDir dir;
     QString templateBank;
+    QString emptyBank;
     QString local;
     QString incoming;
 };
@@ -51,6 +56,16 @@ Folder &folder()
         made.templateBank = made.dir.filePath(u"template.htm"_s);
         made.local = made.dir.filePath(u"sys.htm"_s);
         made.incoming = made.dir.filePath(u"new.htm"_s);
+        made.emptyBank = made.dir.filePath(u"empty.htm"_s);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"fuzz_empty"_s);
+            db.setDatabaseName(made.emptyBank);
+            db.open();
+            for (const QString &table : db::contentTables())
+                db::run(db, db::createStatement(table));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"fuzz_empty"_s);
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"fuzz_template"_s);
             db.setDatabaseName(made.templateBank);
@@ -78,6 +93,36 @@ Folder &folder()
     return f;
 }
 
+// Writes the foreign bank the input describes; false for a script that is not tried.
+bool writeIncoming(const Folder &f, const QByteArray &bytes)
+{
+    if (bytes.startsWith("SQLite format 3")) {
+        QFile incoming(f.incoming);
+        return incoming.open(QIODevice::WriteOnly) && incoming.write(bytes) == bytes.size();
+    }
+    const QString script = QString::fromUtf8(bytes);
+    // Nothing a bank file could hold: other files, endless or giant results.
+    for (const QString &word : {u"attach"_s, u"detach"_s, u"extension"_s, u"recursive"_s, u"blob"_s, u"printf"_s,
+                                u"format"_s, u"replace"_s, u"vacuum"_s}) {
+        if (script.contains(word, Qt::CaseInsensitive))
+            return false;
+    }
+    if (!QFile::copy(f.emptyBank, f.incoming))
+        return false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"fuzz_script"_s);
+        db.setDatabaseName(f.incoming);
+        db.open();
+        QSqlQuery q(db);
+        for (const QString &statement : script.split(u';'))
+            q.exec(statement);
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"fuzz_script"_s);
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -94,12 +139,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QFile::remove(f.local + suffix);
         QFile::remove(f.incoming + suffix);
     }
+    if (!writeIncoming(f, fuzz::bytesOf(data, size)))
+        return 0;
     FUZZ_CHECK(QFile::copy(f.templateBank, f.local));
-    {
-        QFile incoming(f.incoming);
-        FUZZ_CHECK(incoming.open(QIODevice::WriteOnly));
-        incoming.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
 
     QString error;
     FUZZ_CHECK(db::openBank(f.local, kLocal, &error), error);
