@@ -186,7 +186,7 @@ private Q_SLOTS:
             << "; \xC5\xE4\xD6\xC3\r\n[config]\r\n\xB0\r\nuser_logon=T\r\n"_ba;
         // The last byte of a UTF-16 file halves a character: the lines are written anew.
         QTest::newRow("utf-16le cut short")
-            << "\xFF\xFE"_ba + utf16le(u"[config]\r\nuser_logon=F\r\nx") + "\x00y"_ba << u"user_logon"_s << u"F"_s
+            << "\xFF\xFE"_ba + utf16le(u"[config]\r\nuser_logon=F\r\nx") + "y"_ba << u"user_logon"_s << u"F"_s
             << "\xFF\xFE"_ba + utf16le(u"[config]\r\nuser_logon=T\r\nx\xFFFD\r\n");
     }
     void writeKeepsEncodingAndBytes()
