@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -39,9 +40,17 @@ QStringList rowsOf(const QSqlDatabase &db, const QString &table)
     return rows;
 }
 
+// Banks are written and synced for every input: in memory when the machine offers it.
+QString folderTemplate()
+{
+    const QString shm = u"/dev/shm"_s;
+    return QFileInfo(shm).isDir() && QFileInfo(shm).isWritable() ? shm + u"/qm-fuzz-XXXXXX"_s
+                                                                 : QDir::temp().filePath(u"qm-fuzz-XXXXXX"_s);
+}
+
 struct Folder
 {
-    QTemporaryDir dir;
+    QTemporaryDir dir{folderTemplate()};
     QString templateBank;
     QString emptyBank;
     QString local;
