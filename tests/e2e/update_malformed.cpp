@@ -75,9 +75,10 @@ QStringList bankStatements(Malformed kind)
             << question + u"('C1', 'P777777', '2', 'new twice', 'D', 1)"_s;
         break;
     case Malformed::RowidColumn:
-        // The column named rowid hides the row numbers and points each key at the other row.
-        sql << u"INSERT INTO ex_page_id (c_id, p_id, p_type, p_anwser, rowid) VALUES ('C1', 'P000001', '1', 'C', 2)"_s
-            << u"INSERT INTO ex_page_id (c_id, p_id, p_type, p_anwser, rowid) VALUES ('C1', 'P000002', '2', 'D', 1)"_s;
+        // The column named rowid hides the row numbers: by its empty values the new rows would be
+        // passed over and the merge reported as done.
+        sql << question + u"('C1', 'P000001', '1', 'changed', 'C', 1)"_s
+            << question + u"('C1', 'P800001', '1', 'new', 'A', 1)"_s;
         break;
     case Malformed::WithoutRowid:
     case Malformed::ViewForTable:
