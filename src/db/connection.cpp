@@ -11,9 +11,9 @@ using namespace Qt::StringLiterals;
 
 namespace db {
 
-QString bankPath(const QString &programDir)
+QString bankPath(const AppPaths &paths)
 {
-    return QDir(programDir).filePath(u"data/sys.htm"_s);
+    return paths.bank();
 }
 
 bool openBank(const QString &path, const QString &connectionName, QString *error)
