@@ -53,23 +53,51 @@ int noSpace(unsigned char)
     return 0;
 }
 
-// The text as UTF-8 bytes without a byte-order mark, noting the encoding it came in. Bytes that
-// are not UTF-8 are read as GB18030, a superset of GBK.
-QByteArray utf8Of(const QByteArray &bytes, Encoding *encoding)
+// The text as UTF-8 bytes without a byte-order mark, noting the encoding it came in. A mark tells
+// UTF-8 or UTF-16 (a spreadsheet's "Unicode text"); without one, bytes that are not UTF-8 are read
+// as GB18030, a superset of GBK. Bytes that are neither are refused, with the first line that
+// holds them, rather than read as replacement characters.
+bool utf8Of(const QByteArray &bytes, Encoding *encoding, QByteArray *out, QString *error)
 {
     if (bytes.startsWith(kBom)) {
         *encoding = Encoding::Utf8Bom;
-        return bytes.mid(kBom.size());
+        *out = bytes.mid(kBom.size());
+        return true;
+    }
+    const bool le = bytes.startsWith("\xFF\xFE");
+    if (le || bytes.startsWith("\xFE\xFF")) {
+        *encoding = Encoding::Utf16;
+        QStringDecoder utf16(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
+        *out = QString(utf16.decode(bytes.mid(2))).toUtf8();
+        return true;
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)QString(utf8.decode(bytes));
     if (!utf8.hasError()) {
         *encoding = Encoding::Utf8;
-        return bytes;
+        *out = bytes;
+        return true;
     }
     *encoding = Encoding::Gb18030;
-    QStringDecoder gb18030("GB18030");
-    return QString(gb18030.decode(bytes)).toUtf8();
+    QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
+    QString text = gb18030.decode(bytes);
+    if (gb18030.hasError()) {
+        int line = 1;
+        for (const QByteArray &piece : bytes.split('\n')) {
+            QStringDecoder one("GB18030", QStringDecoder::Flag::Stateless);
+            (void)QString(one.decode(piece));
+            if (one.hasError())
+                break;
+            ++line;
+        }
+        *error = u"第%1行: 文件不是 UTF-8 或 GB18030 (GBK) 编码的文本, 请在电子表格程序中另存为 CSV"_s.arg(line);
+        return false;
+    }
+    // GB18030 has a byte-order mark of its own (84 31 95 33).
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    *out = text.toUtf8();
+    return true;
 }
 
 } // namespace
@@ -100,7 +128,9 @@ char sniffSeparator(QByteArrayView firstLine)
 bool parseCsv(const QByteArray &bytes, CsvTable *table, QString *error)
 {
     *table = {};
-    const QByteArray text = utf8Of(bytes, &table->encoding);
+    QByteArray text;
+    if (!utf8Of(bytes, &table->encoding, &text, error))
+        return false;
     table->separator = sniffSeparator(text);
 
     csv_parser parser{};

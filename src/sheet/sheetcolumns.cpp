@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace sheet {
@@ -82,6 +84,13 @@ QString numberText(double value)
     if (t.endsWith(u'.'))
         t.chop(1);
     return t == u"-0" ? u"0"_s : t;
+}
+
+QString exactNumberText(double value)
+{
+    if (value == 0)
+        return u"0"_s;
+    return QString::number(value, std::abs(value) < 1e15 ? 'f' : 'g', QLocale::FloatingPointShortest);
 }
 
 bool isKey(const QString &text)

@@ -56,6 +56,8 @@ bool isKey(const QString &text);
 
 // A number as a sheet shows it: at most four decimals, no trailing zeros ("10", "12.5").
 QString numberText(double value);
+// A number exactly as stored, in as few digits as read back to the same value ("12.5", "0.125").
+QString exactNumberText(double value);
 
 inline constexpr int kOptionCount = 6;
 inline constexpr int kMaxNameLength = 50;

@@ -95,7 +95,7 @@ bool exportSheet(const QSqlDatabase &db, const QString &course, SheetExport *out
             row[Type] = db::typeName(type);
             row[Stem] = q.value(4).toString();
             row[Memo] = q.value(12).toString();
-            row[Marks] = numberText(q.value(13).toDouble());
+            row[Marks] = exactNumberText(q.value(13).toDouble());
             row[QuestionKey] = pId;
             row[CourseKey] = q.value(16).toString();
             row[ChapterKey] = q.value(17).toString();
@@ -136,7 +136,7 @@ bool exportSheet(const QSqlDatabase &db, const QString &course, SheetExport *out
                         sub[Answer] = s.values.at(7);
                     }
                     sub[Memo] = s.values.at(8);
-                    sub[Marks] = numberText(s.values.at(9).toDouble());
+                    sub[Marks] = exactNumberText(s.values.at(9).toDouble());
                     sub[CaseKey] = pId;
                     subRows << sub;
                     letters << s.values.at(7);

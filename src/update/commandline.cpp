@@ -59,13 +59,13 @@ int finishImport(const UpdateJob::Outcome &outcome, QTextStream &out, QTextStrea
     return 1;
 }
 
-int exportSheet(const QString &programDir, const QString &file, const QString &course, QTextStream &out,
+int exportSheet(const AppPaths &paths, const QString &file, const QString &course, QTextStream &out,
                 QTextStream &err)
 {
     const QString connection = u"update-export"_s;
     QString error;
     sheet::SheetExport sheet;
-    bool ok = db::openBank(db::bankPath(programDir), connection, &error);
+    bool ok = db::openBank(db::bankPath(paths), connection, &error);
     if (ok) {
         ok = sheet::exportSheet(db::bank(connection), course, &sheet, &error);
         db::closeBank(connection);
@@ -108,12 +108,12 @@ int runCommandLine(const QStringList &args, const AppPaths &paths, QTextStream &
         return finish(job.runOnline(args.at(1), lastDate), false, out, err);
     }
     if (command == kImport && args.size() == 2) {
-        UpdateJob job(programDir);
+        UpdateJob job(paths);
         reportConfig(job, err);
         return finishImport(job.runImport(QFileInfo(args.at(1)).absoluteFilePath()), out, err);
     }
     if (command == kExport && (args.size() == 2 || args.size() == 3))
-        return exportSheet(programDir, QFileInfo(args.at(1)).absoluteFilePath(), args.value(2), out, err);
+        return exportSheet(paths, QFileInfo(args.at(1)).absoluteFilePath(), args.value(2), out, err);
     err << "usage: update --merge FILE\n"
            "       update --online ADDRESS LASTDATE\n"
            "       update --import FILE.csv\n"

@@ -1,5 +1,6 @@
 // The updater window's third choice: a question sheet checked and merged, with its progress, its
 // report, and the problems of a refused sheet in place of the report.
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "support/testbank.h"
 #include "unit/update_files.h"
@@ -29,7 +30,8 @@ class UpdateSheetWindow : public QObject
 
     static std::unique_ptr<UpdateWindow> open(const TestBank &bank, const QString &sheet)
     {
-        auto w = UpdateWindow::create(bank.dir(), {u"http://127.0.0.1:1/"_s, u"2009-05-01"_s});
+        AppPaths::setCurrent(bank.dir());
+        auto w = UpdateWindow::create({u"http://127.0.0.1:1/"_s, u"2009-05-01"_s});
         w->setSheetChooser([sheet] { return sheet; });
         w->show();
         child<QRadioButton>(*w, "RadioButton3")->click();

@@ -103,19 +103,24 @@ private Q_SLOTS:
         }
     }
 
-    // Saved again by a spreadsheet program: GBK or GB18030, semicolons or tabs. The rows are the same.
+    // Saved again by a spreadsheet program: GBK or GB18030, semicolons or tabs, or "Unicode text"
+    // (UTF-16 with its mark, tabs). The rows are the same.
     void resavedSheetReadsTheSame_data()
     {
         QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<QByteArray>("mark");
         QTest::addColumn<char>("separator");
-        QTest::newRow("gb18030, semicolons") << "GB18030"_ba << ';';
-        QTest::newRow("gbk, tabs") << "GBK"_ba << '\t';
-        QTest::newRow("utf-8 without mark, commas") << "UTF-8"_ba << ',';
+        QTest::newRow("gb18030, semicolons") << "GB18030"_ba << QByteArray() << ';';
+        QTest::newRow("gbk, tabs") << "GBK"_ba << QByteArray() << '\t';
+        QTest::newRow("utf-8 without mark, commas") << "UTF-8"_ba << QByteArray() << ',';
+        QTest::newRow("utf-16 little-endian, tabs") << "UTF-16LE"_ba << "\xFF\xFE"_ba << '\t';
+        QTest::newRow("utf-16 big-endian, commas") << "UTF-16BE"_ba << "\xFE\xFF"_ba << ',';
     }
 
     void resavedSheetReadsTheSame()
     {
         QFETCH(QByteArray, encoding);
+        QFETCH(QByteArray, mark);
         QFETCH(char, separator);
         sheet::CsvTable table;
         QString error;
@@ -125,7 +130,7 @@ private Q_SLOTS:
             utf8 += sheet::csvRecord(record, separator);
         QStringEncoder encoder(encoding.constData());
         QVERIFY(encoder.isValid());
-        const QByteArray resaved = encoder.encode(QString::fromUtf8(utf8));
+        const QByteArray resaved = mark + encoder.encode(QString::fromUtf8(utf8));
         QVERIFY(!encoder.hasError());
 
         sheet::SheetImport original;

@@ -37,6 +37,16 @@ private Q_SLOTS:
         QTest::newRow("gb18030 four-byte character")
             << QByteArray(gb4.encode(u"题干\n𠀀\n"_s)) << sheet::Encoding::Gb18030 << ','
             << Records{{u"题干"_s}, {u"𠀀"_s}} << QList<int>{1, 2};
+        QTest::newRow("gb18030 with its byte-order mark")
+            << QByteArray("\x84\x31\x95\x33" + QByteArray(gb.encode(text))) << sheet::Encoding::Gb18030 << ','
+            << plain << QList<int>{1, 2};
+        QStringEncoder le("UTF-16LE");
+        QStringEncoder be("UTF-16BE");
+        QTest::newRow("utf-16 little-endian, tabs (unicode text)")
+            << QByteArray("\xFF\xFE" + QByteArray(le.encode(u"课程\t题干\r\n会计基础\t借贷记账法\r\n"_s)))
+            << sheet::Encoding::Utf16 << '\t' << plain << QList<int>{1, 2};
+        QTest::newRow("utf-16 big-endian") << QByteArray("\xFE\xFF" + QByteArray(be.encode(text)))
+                                           << sheet::Encoding::Utf16 << ',' << plain << QList<int>{1, 2};
         QTest::newRow("semicolon") << u"课程;题干\r\n会计基础;借贷, 记账法\r\n"_s.toUtf8() << sheet::Encoding::Utf8
                                    << ';' << Records{{u"课程"_s, u"题干"_s}, {u"会计基础"_s, u"借贷, 记账法"_s}}
                                    << QList<int>{1, 2};
@@ -74,8 +84,9 @@ private Q_SLOTS:
         QTEST(table.rows, "rows");
     }
 
-    // A quote out of place is refused where it stands instead of taking the rows after it into one cell.
-    void badQuotesAreRefused_data()
+    // A quote out of place is refused where it stands instead of taking the rows after it into one
+    // cell; bytes no encoding reads are refused instead of becoming replacement characters.
+    void unreadableIsRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("error");
@@ -83,9 +94,13 @@ private Q_SLOTS:
         const QString stray = u"第%1行: 引号用得不对: 含有引号、分隔符或换行的单元格要整个放在英文双引号中, 其中的引号写成两个"_s;
         QTest::newRow("text after the closing quote") << "a,b\r\n\"x\"y,1\r\n2,3\r\n"_ba << stray.arg(2);
         QTest::newRow("quote inside an unquoted cell") << "a,b\n\"1\n2\",x\n3,他说\"好\"\n"_ba << stray.arg(3);
+        // Neither UTF-8 nor GB18030: a lead byte followed by a blank, as in a file of another encoding.
+        const QString undecodable = u"第%1行: 文件不是 UTF-8 或 GB18030 (GBK) 编码的文本, 请在电子表格程序中另存为 CSV"_s;
+        QTest::newRow("bytes of no known encoding") << "a,b\n1,2\n\x81\x20,3\n"_ba << undecodable.arg(3);
+        QTest::newRow("gbk cut in the middle of a character") << "a,b\n\xBB\xE1\xBC"_ba << undecodable.arg(2);
     }
 
-    void badQuotesAreRefused()
+    void unreadableIsRefused()
     {
         QFETCH(QByteArray, bytes);
         sheet::CsvTable table;
