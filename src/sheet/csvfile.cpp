@@ -24,10 +24,13 @@ struct Collector
     int row = 1;
     bool afterCr = false;
 
+    // QString::fromUtf8 would drop a cell's leading U+FEFF as if it were a byte-order mark.
+    QStringDecoder utf8{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
+
     static void field(void *text, size_t length, void *self)
     {
         auto *c = static_cast<Collector *>(self);
-        c->fields.append(QString::fromUtf8(static_cast<const char *>(text), qsizetype(length)));
+        c->fields.append(c->utf8.decode(QByteArrayView(static_cast<const char *>(text), qsizetype(length))));
     }
 
     static void end(int terminator, void *self)
@@ -53,6 +56,21 @@ int noSpace(unsigned char)
     return 0;
 }
 
+// The refusal of bytes the encoding cannot read, naming the first line that holds them. No byte of
+// a character's encoding in UTF-8 or GB18030 is a line feed, so lines can be tried one by one.
+QString undecodable(const QByteArray &bytes, const char *encoding)
+{
+    int line = 1;
+    for (const QByteArray &piece : bytes.split('\n')) {
+        QStringDecoder one(encoding, QStringDecoder::Flag::Stateless);
+        (void)QString(one.decode(piece));
+        if (one.hasError())
+            break;
+        ++line;
+    }
+    return u"第%1行: 文件不是 UTF-8 或 GB18030 (GBK) 编码的文本, 请在电子表格程序中另存为 CSV"_s.arg(line);
+}
+
 // The text as UTF-8 bytes without a byte-order mark, noting the encoding it came in. A mark tells
 // UTF-8 or UTF-16 (a spreadsheet's "Unicode text"); without one, bytes that are not UTF-8 are read
 // as GB18030, a superset of GBK. Bytes that are neither are refused, with the first line that
@@ -62,6 +80,12 @@ bool utf8Of(const QByteArray &bytes, Encoding *encoding, QByteArray *out, QStrin
     if (bytes.startsWith(kBom)) {
         *encoding = Encoding::Utf8Bom;
         *out = bytes.mid(kBom.size());
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        (void)QString(utf8.decode(*out));
+        if (utf8.hasError()) {
+            *error = undecodable(*out, "UTF-8");
+            return false;
+        }
         return true;
     }
     const bool le = bytes.startsWith("\xFF\xFE");
@@ -82,15 +106,7 @@ bool utf8Of(const QByteArray &bytes, Encoding *encoding, QByteArray *out, QStrin
     QStringDecoder gb18030("GB18030", QStringDecoder::Flag::Stateless);
     QString text = gb18030.decode(bytes);
     if (gb18030.hasError()) {
-        int line = 1;
-        for (const QByteArray &piece : bytes.split('\n')) {
-            QStringDecoder one("GB18030", QStringDecoder::Flag::Stateless);
-            (void)QString(one.decode(piece));
-            if (one.hasError())
-                break;
-            ++line;
-        }
-        *error = u"第%1行: 文件不是 UTF-8 或 GB18030 (GBK) 编码的文本, 请在电子表格程序中另存为 CSV"_s.arg(line);
+        *error = undecodable(bytes, "GB18030");
         return false;
     }
     // GB18030 has a byte-order mark of its own (84 31 95 33).

@@ -2,6 +2,7 @@
 
 #include "db/questiontypes.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>

@@ -67,6 +67,9 @@ private Q_SLOTS:
         QTest::newRow("blanks around cells are kept")
             << "a,b\n x , y\n"_ba << sheet::Encoding::Utf8 << ',' << Records{{u"a"_s, u"b"_s}, {u" x "_s, u" y"_s}}
             << QList<int>{1, 2};
+        QTest::newRow("a cell that begins with U+FEFF keeps it")
+            << "\xEF\xBB\xBF" "a,b\r\n\xEF\xBB\xBF" "x,\xEF\xBB\xBF\r\n"_ba << sheet::Encoding::Utf8Bom << ','
+            << Records{{u"a"_s, u"b"_s}, {u"\uFEFFx"_s, u"\uFEFF"_s}} << QList<int>{1, 2};
         QTest::newRow("separator inside quotes on the title line is not counted")
             << "\"a;b;c\",d\n1,2\n"_ba << sheet::Encoding::Utf8 << ','
             << Records{{u"a;b;c"_s, u"d"_s}, {u"1"_s, u"2"_s}} << QList<int>{1, 2};
@@ -97,6 +100,8 @@ private Q_SLOTS:
         // Neither UTF-8 nor GB18030: a lead byte followed by a blank, as in a file of another encoding.
         const QString undecodable = u"第%1行: 文件不是 UTF-8 或 GB18030 (GBK) 编码的文本, 请在电子表格程序中另存为 CSV"_s;
         QTest::newRow("bytes of no known encoding") << "a,b\n1,2\n\x81\x20,3\n"_ba << undecodable.arg(3);
+        QTest::newRow("utf-8 mark, then bytes that are not utf-8") << "\xEF\xBB\xBF" "a,b\r\n\xC3\x28,1\r\n"_ba
+                                                                << undecodable.arg(2);
         QTest::newRow("gbk cut in the middle of a character") << "a,b\n\xBB\xE1\xBC"_ba << undecodable.arg(2);
     }
 
