@@ -127,6 +127,7 @@ bool SheetImport::read(const QByteArray &bytes)
     }
     if (!readHeader(table.records.first(), table.rows.first()))
         return false;
+    m_items.reserve(table.records.size());
     for (qsizetype k = 1; k < table.records.size(); ++k)
         readRecord(table.records.at(k), table.rows.at(k));
     if (m_items.isEmpty() && m_problems.isEmpty())
