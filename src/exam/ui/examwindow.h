@@ -10,6 +10,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class SessionKeys;
 class ExamQuestionView;
 
 // The exam window (Tex_page, form ex_page): one mock-exam session with its question, answer card,
@@ -28,6 +29,7 @@ public:
 
     ExamSession &session() { return *m_session; }
     AnswerCardView *card() const { return m_card; }
+    SessionKeys *keys() const { return m_keys; }
     // What the inputs of the current question hold now.
     AnswerInput currentInput() const;
     int fontSize() const { return m_fontSize; }
@@ -52,6 +54,7 @@ protected:
 
 private:
     QWidget *buildTopBar();
+    void installKeys(); // examwindow_keys.cpp
     QWidget *buildInfoBox();
     QWidget *buildButtons();
     // Mode picture, answer panel, answer cover and mark state of a review mode.
@@ -72,8 +75,7 @@ private:
     void stopClocks();
     void finishWith(const exam::Totals &totals);
     // Runs a database operation; an error is shown and the window stays as it is.
-    template<typename F>
-    bool guarded(F &&operation);
+    template <typename F> bool guarded(F &&operation);
 
     QString m_programDir;
     ExamSession *m_session = nullptr;
@@ -87,9 +89,9 @@ private:
     QWidget *m_side = nullptr;
     QToolButton *m_collapse = nullptr;
     QLabel *m_countdownText = nullptr;
-    QWidget *m_modePanel = nullptr;  // Panel40
-    QLabel *m_modeImage = nullptr;   // Image3
-    QLabel *m_counter = nullptr;     // Label3
+    QWidget *m_modePanel = nullptr; // Panel40
+    QLabel *m_modeImage = nullptr;  // Image3
+    QLabel *m_counter = nullptr;    // Label3
     QLabel *m_elapsedText = nullptr;
     QLabel *m_markState = nullptr;
     QToolButton *m_first = nullptr;
@@ -98,4 +100,5 @@ private:
     QToolButton *m_last = nullptr;
     QPushButton *m_mark = nullptr;
     QPushButton *m_answer = nullptr;
+    SessionKeys *m_keys = nullptr;
 };

@@ -3,9 +3,9 @@
 #include "db/connection.h"
 #include "db/sql.h"
 #include "practice/ui/entryeditor.h"
+#include "practice/ui/practicequestionview.h"
 #include "practice/ui/practicesidepanel.h"
 #include "practice/ui/questionpicker.h"
-#include "practice/ui/practicequestionview.h"
 #include "practice/ui/skinbackground.h"
 #include "session/chaptersession.h"
 #include "shell/ui/messages.h"
@@ -89,6 +89,7 @@ PracticeWindow::PracticeWindow(const QString &programDir, bool beep, QWidget *ow
     connect(m_timer2, &QTimer::timeout, this, &PracticeWindow::Timer2Timer);
 
     setInputs({});
+    installKeys();
 }
 
 PracticeWindow::~PracticeWindow() = default;

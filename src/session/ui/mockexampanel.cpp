@@ -5,9 +5,10 @@
 #include "exam/ui/examwindow.h"
 #include "records/ui/examresultpanel.h"
 #include "session/chaptersession.h"
-#include "session/ui/courselist.h"
 #include "session/papersession.h"
+#include "session/ui/courselist.h"
 #include "shell/clock.h"
+#include "shell/ui/enterclick.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
@@ -37,8 +38,15 @@ namespace {
 class SkinBox final : public QGroupBox
 {
 public:
-    SkinBox(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
-    void setPicture(const QPixmap &picture) { m_picture = picture; update(); }
+    SkinBox(const QString &title, QWidget *parent)
+        : QGroupBox(title, parent)
+    {
+    }
+    void setPicture(const QPixmap &picture)
+    {
+        m_picture = picture;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -63,7 +71,9 @@ QLabel *valueLabel(const QString &name, const QString &text, QWidget *parent)
 
 } // namespace
 
-MockExamPanel::MockExamPanel(MainWindow *main, QWidget *panel9) : QWidget(panel9), m_main(main)
+MockExamPanel::MockExamPanel(MainWindow *main, QWidget *panel9)
+    : QWidget(panel9)
+    , m_main(main)
 {
     setObjectName(u"mockExamPanel"_s);
     auto *outer = new QVBoxLayout(panel9);
@@ -108,8 +118,10 @@ QWidget *MockExamPanel::buildCourseSide()
 
     m_courseBox = new SkinBox(u"课程选择"_s, side);
     auto *courseRow = new QHBoxLayout(m_courseBox);
-    courseRow->addWidget(new QLabel(u"课程名称:"_s, m_courseBox));
+    auto *courseLabel = new QLabel(u"课程名称:"_s, m_courseBox);
+    courseRow->addWidget(courseLabel);
     m_courses = new QComboBox(m_courseBox);
+    courseLabel->setBuddy(m_courses);
     m_courses->setObjectName(u"ComboBox2"_s);
     courseRow->addWidget(m_courses, 1);
     connect(m_courses, &QComboBox::activated, this, &MockExamPanel::chooseCourse);
@@ -130,6 +142,7 @@ QWidget *MockExamPanel::buildCourseSide()
     m_random->setToolTip(u"指在所有试卷题中,随机提取题目进行模拟考试"_s);
     m_random->setMinimumSize(121, 33);
     connect(m_random, &QToolButton::clicked, this, &MockExamPanel::startRandom);
+    keys::clickOnEnter(m_random);
     paperColumn->addWidget(m_random, 0, Qt::AlignHCenter);
     column->addWidget(m_paperBox, 1);
     return side;
@@ -175,7 +188,10 @@ QWidget *MockExamPanel::buildInfoBox()
     m_minutes->setObjectName(u"Edit11"_s);
     m_minutes->setRange(1, 9999); // whole minutes, at least one
     m_minutes->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    grid->addWidget(new QLabel(u"考试时间:"_s, m_info), r, 0);
+    auto *minutesLabel = new QLabel(u"考试时间:"_s, m_info);
+    minutesLabel->setBuddy(m_minutes);
+    m_minutes->setAccessibleDescription(u"分钟"_s);
+    grid->addWidget(minutesLabel, r, 0);
     grid->addWidget(m_minutes, r, 1);
     grid->addWidget(valueLabel(u"Label147"_s, u"分钟"_s, m_info), r++, 2);
 
@@ -188,6 +204,7 @@ QWidget *MockExamPanel::buildInfoBox()
     timedLabel->setAutoRaise(true);
     timedLabel->setToolTip(u"指在默认时间内如果没有完成，将强制交卷"_s);
     m_timed->setToolTip(timedLabel->toolTip());
+    m_timed->setAccessibleName(timedLabel->text());
     connect(timedLabel, &QToolButton::clicked, m_timed, &QCheckBox::toggle);
     auto *timedRow = new QHBoxLayout;
     timedRow->addWidget(m_timed);
@@ -207,7 +224,9 @@ QWidget *MockExamPanel::buildInfoBox()
     };
     preview(m_fontSize->value());
     connect(m_fontSize, &QSpinBox::valueChanged, this, preview);
-    grid->addWidget(new QLabel(u"字体大小:"_s, m_info), r, 0);
+    auto *fontLabel = new QLabel(u"字体大小:"_s, m_info);
+    fontLabel->setBuddy(m_fontSize);
+    grid->addWidget(fontLabel, r, 0);
     grid->addWidget(m_fontSize, r, 1);
     grid->addWidget(m_preview, r++, 2, 1, 2);
 
@@ -217,6 +236,7 @@ QWidget *MockExamPanel::buildInfoBox()
     m_start->setMinimumSize(121, 33);
     m_start->setEnabled(false);
     connect(m_start, &QToolButton::clicked, this, &MockExamPanel::startFixed);
+    keys::clickOnEnter(m_start);
     grid->addWidget(m_start, r++, 1, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(r, 1);
@@ -287,8 +307,10 @@ void MockExamPanel::chooseCourse(int index)
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->show();
         connect(b, &QToolButton::clicked, this, [this, b] { choosePaper(b->objectName().mid(1)); });
+        keys::clickOnEnter(b);
         m_paperButtons << b;
     }
+    keys::chainTabOrder(m_courses, {m_paperButtons.begin(), m_paperButtons.end()}, m_random);
     m_paperList->setMinimumHeight(30 * int(papers.size()) + 10);
     m_right->setCurrentWidget(m_info);
 }
@@ -395,7 +417,8 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
     in.paperName = paperName;
     in.startText = Clock::instance().now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     in.durationText = QString::number(m_minutes->value()) + u"分钟"_s;
-    in.counterText = (random ? u"第1题     共"_s : u"第1题         共"_s) + QString::number(built.questionTotal) + u"题"_s;
+    in.counterText =
+        (random ? u"第1题     共"_s : u"第1题         共"_s) + QString::number(built.questionTotal) + u"题"_s;
 
     auto *exam = new ExamWindow(db::bank(), m_main->programDir(), in);
     if (!exam->open()) {

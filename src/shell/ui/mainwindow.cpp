@@ -55,7 +55,7 @@ constexpr NavButton kNavButtons[] = {
 };
 
 // Stacking order at start: the home panel is created last, so it is in front.
-constexpr const char16_t *kPanelNames[] = {u"Panel6", u"Panel9", u"Panel8", u"Panel10",
+constexpr const char16_t *kPanelNames[] = {u"Panel6",  u"Panel9",  u"Panel8",  u"Panel10",
                                            u"Panel11", u"Panel13", u"Panel14", u"Panel2"};
 
 QString css(quint32 rgb)
@@ -66,7 +66,9 @@ QString css(quint32 rgb)
 } // namespace
 
 MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_programDir(programDir), m_display(display)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_programDir(programDir)
+    , m_display(display)
 {
     setObjectName(u"edu_main"_s);
     m_config = AppConfig::load(programDir, Clock::instance().now().date(), &m_configErrors);
@@ -138,6 +140,9 @@ void MainWindow::buildFrame()
     m_minButton = captionButton(u"SpeedButton12"_s, u"缩小程序到任务栏"_s);
     m_maxButton = captionButton(u"SpeedButton46"_s, u"程序最大化"_s);
     m_closeButton = captionButton(u"SpeedButton11"_s, u"关闭程序"_s);
+    m_minButton->setAccessibleName(u"最小化"_s);
+    m_maxButton->setAccessibleName(u"最大化"_s);
+    m_closeButton->setAccessibleName(u"关闭"_s);
     connect(m_minButton, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(m_maxButton, &QToolButton::clicked, this, &MainWindow::toggleMaximised);
     connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);
@@ -228,7 +233,8 @@ void MainWindow::buildPanels(QWidget *area)
     m_wb1->hide();
 
     // The guide, handout and help browsers show no context menu.
-    for (const auto &[name, owner] : {std::pair{u"wb3"_s, u"Panel10"_s}, {u"wb4"_s, u"Panel11"_s}, {u"wb6"_s, u"Panel13"_s}}) {
+    for (const auto &[name, owner] :
+         {std::pair{u"wb3"_s, u"Panel10"_s}, {u"wb4"_s, u"Panel11"_s}, {u"wb6"_s, u"Panel13"_s}}) {
         auto *browser = new Browser(name, panel(owner));
         browser->setRightButtonSwallowed(true);
         browser->hide();
