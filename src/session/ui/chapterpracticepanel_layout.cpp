@@ -110,6 +110,7 @@ QWidget *ChapterPracticePanel::buildCourseColumn()
     chapterLayout->setContentsMargins(4, 4, 4, 4);
     m_chapterScroll = named(new QScrollArea(m_chapterBox), u"ScrollBox1"_s);
     m_chapterScroll->setFrameShape(QFrame::NoFrame);
+    m_chapterScroll->setFocusPolicy(Qt::NoFocus); // Tab goes to the chapter buttons, which it scrolls into view
     m_chapterButtons = new QWidget;
     m_chapterButtons->setObjectName(u"chapterButtons"_s);
     m_chapterScroll->setWidget(m_chapterButtons);

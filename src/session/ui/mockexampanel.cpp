@@ -132,6 +132,7 @@ QWidget *MockExamPanel::buildCourseSide()
     auto *paperColumn = new QVBoxLayout(m_paperBox);
     auto *scroll = new QScrollArea(m_paperBox);
     scroll->setObjectName(u"ScrollBox2"_s);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes to the paper buttons, which it scrolls into view
     scroll->setWidgetResizable(true);
     m_paperList = new QWidget;
     scroll->setWidget(m_paperList);
