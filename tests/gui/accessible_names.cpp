@@ -180,7 +180,8 @@ void mainWindowAndPanels(Walk &walk)
     main.findChild<ExamResultPanel *>()->showResult(examResult);
     walk(&main, u"exam result"_s);
 
-    for (const QString &nav : {u"SpeedButton6"_s, u"SpeedButton5"_s, u"SpeedButton9"_s, u"SpeedButton7"_s}) {
+    for (const QString &nav :
+         {u"SpeedButton2"_s, u"SpeedButton6"_s, u"SpeedButton5"_s, u"SpeedButton9"_s, u"SpeedButton7"_s}) {
         panel(main, nav);
         walk(&main, nav);
     }

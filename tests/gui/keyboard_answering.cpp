@@ -22,6 +22,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -102,6 +104,8 @@ practice::PracticeInputs practiceInputs(const QString &pageId)
     practice::PracticeInputs in;
     in.sessionKind = u"章节练习"_s;
     in.questionTotal = 9;
+    in.countdownStart = 30;
+    in.questionSeconds = 30;
     in.fourthTypeName = u"计算分析题:"_s;
     in.pageId = pageId;
     in.showAnswerEnabled = true;
@@ -279,6 +283,8 @@ private Q_SLOTS:
         QCOMPARE(child<QPushButton>(w, u"showAnswerButton"_s)->text(), u"隐藏答案"_s);
         press(w, Qt::Key_J);
         QCOMPARE(p.f.record(u"Q1"_s, u"p_ok_mask"_s).toInt(), 1);
+        // The forced-switch countdown reads as words.
+        QCOMPARE(child<QLabel>(w, u"Label24"_s)->accessibleName(), u"本题强制切换剩余30秒"_s);
     }
 
     void helpOverlayListsTheKeys()
@@ -292,6 +298,10 @@ private Q_SLOTS:
         QVERIFY(help->isVisible());
         QCOMPARE(focusName(), u"keyHelpTable"_s);
         QTableWidget *list = help->list();
+        // The title and every row in view, not squeezed.
+        auto *title = help->findChild<QLabel *>();
+        QVERIFY(title->height() >= title->sizeHint().height());
+        QVERIFY(list->viewport()->height() >= list->verticalHeader()->length());
         QStringList rows;
         for (int r = 0; r < list->rowCount(); ++r)
             rows << list->item(r, 0)->text() + u" | "_s + list->item(r, 1)->text();

@@ -87,6 +87,8 @@ protected:
 private:
     void buildHeader(QWidget *header);
     void installKeys(); // practicewindow_keys.cpp
+    // The countdown's number, and the words a screen reader says for it.
+    void showCountdown();
     QWidget *buildToolbar();
     void openQuestionSet();
     void fillTypeCounts();

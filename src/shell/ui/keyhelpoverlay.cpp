@@ -72,9 +72,13 @@ void KeyHelpOverlay::close()
 
 void KeyHelpOverlay::place()
 {
+    // Every row in view when the window has room for them; otherwise the list scrolls.
     QWidget *w = parentWidget();
-    const int rowsHeight = m_list->verticalHeader()->length() + m_list->horizontalHeader()->height() + 110;
-    const QSize size(qMin(520, w->width() - 20), qMin(rowsHeight, w->height() - 20));
+    const int rows =
+        m_list->verticalHeader()->length() + m_list->horizontalHeader()->height() + 2 * m_list->frameWidth();
+    m_list->setMinimumHeight(qMax(60, qMin(rows, w->height() - 150)));
+    layout()->invalidate(); // the hint below must count the new minimum
+    const QSize size(qMin(520, w->width() - 20), qMin(sizeHint().height(), w->height() - 20));
     setGeometry(QRect(QPoint((w->width() - size.width()) / 2, (w->height() - size.height()) / 2), size));
 }
 

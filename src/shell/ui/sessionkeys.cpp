@@ -37,7 +37,6 @@ QString keyName(const QKeySequence &key)
 
 SessionKeys::SessionKeys(QWidget *window, QList<KeyBinding> table)
     : QObject(window)
-    , m_window(window)
     , m_table(std::move(table))
 {
     m_table.append({{QKeySequence(Qt::Key_F1)}, u"显示或关闭本键盘帮助"_s, [this] { toggleHelp(); }, nullptr});

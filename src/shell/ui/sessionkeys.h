@@ -42,7 +42,6 @@ public:
     static QString tooltipText(const KeyBinding &binding);
 
 private:
-    QWidget *m_window;
     QList<KeyBinding> m_table;
     KeyHelpOverlay *m_overlay = nullptr;
 };
