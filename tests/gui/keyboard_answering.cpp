@@ -14,6 +14,7 @@
 #include "practice/ui/practicewindow.h"
 #include "session/papersession.h"
 #include "shell/ui/displaymode.h"
+#include "shell/ui/fonts.h"
 #include "shell/ui/keyhelpoverlay.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -182,6 +183,9 @@ class KeyboardAnsweringTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The program's fonts, sized in pixels.
+    void initTestCase() { fonts::install(); }
+
     void wholeChapterPracticeByKeys()
     {
         PracticeWindowFixture p;
@@ -301,6 +305,7 @@ private Q_SLOTS:
         // The title and every row in view, not squeezed.
         auto *title = help->findChild<QLabel *>();
         QVERIFY(title->height() >= title->sizeHint().height());
+        QVERIFY(QFontInfo(title->font()).pixelSize() > QFontInfo(list->font()).pixelSize());
         QVERIFY(list->viewport()->height() >= list->verticalHeader()->length());
         QStringList rows;
         for (int r = 0; r < list->rowCount(); ++r)

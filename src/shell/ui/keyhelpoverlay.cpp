@@ -20,9 +20,11 @@ KeyHelpOverlay::KeyHelpOverlay(const QList<KeyBinding> &table, QWidget *window)
     setAccessibleName(u"键盘操作"_s);
     auto *layout = new QVBoxLayout(this);
     auto *title = new QLabel(u"键盘操作"_s, this);
+    m_title = title;
+    // The program's fonts are sized in pixels: a point size would read as -1.
     QFont bold = title->font();
     bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
+    bold.setPixelSize(QFontInfo(bold).pixelSize() + 3);
     title->setFont(bold);
     layout->addWidget(title);
 
@@ -44,6 +46,7 @@ KeyHelpOverlay::KeyHelpOverlay(const QList<KeyBinding> &table, QWidget *window)
 
     auto *close = new QPushButton(u"关闭"_s, this);
     close->setObjectName(u"keyHelpClose"_s);
+    m_close = close;
     close->setToolTip(u"关闭键盘帮助（F1 或 Esc）"_s);
     connect(close, &QPushButton::clicked, this, &KeyHelpOverlay::close);
     layout->addWidget(close, 0, Qt::AlignRight);
@@ -74,11 +77,15 @@ void KeyHelpOverlay::place()
 {
     // Every row in view when the window has room for them; otherwise the list scrolls.
     QWidget *w = parentWidget();
+    const QMargins m = layout()->contentsMargins();
+    const int rest =
+        m.top() + m.bottom() + m_title->sizeHint().height() + m_close->sizeHint().height() + 2 * layout()->spacing();
     const int rows =
         m_list->verticalHeader()->length() + m_list->horizontalHeader()->height() + 2 * m_list->frameWidth();
-    m_list->setMinimumHeight(qMax(60, qMin(rows, w->height() - 150)));
-    layout()->invalidate(); // the hint below must count the new minimum
-    const QSize size(qMin(520, w->width() - 20), qMin(sizeHint().height(), w->height() - 20));
+    const int height = qMin(rest + rows, w->height() - 20);
+    m_list->setFixedHeight(qMax(60, height - rest));
+    m_title->setFixedHeight(m_title->sizeHint().height());
+    const QSize size(qMin(520, w->width() - 20), height);
     setGeometry(QRect(QPoint((w->width() - size.width()) / 2, (w->height() - size.height()) / 2), size));
 }
 

@@ -25,6 +25,8 @@ protected:
 private:
     void place();
 
+    QWidget *m_title = nullptr;
     QTableWidget *m_list = nullptr;
+    QWidget *m_close = nullptr;
     QPointer<QWidget> m_returnFocus;
 };
