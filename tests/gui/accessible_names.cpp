@@ -13,6 +13,7 @@
 #include "records/ui/examresultpanel.h"
 #include "records/ui/practiceresultpanel.h"
 #include "session/papersession.h"
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/keyhelpoverlay.h"
 #include "shell/ui/mainwindow.h"
@@ -150,7 +151,8 @@ void mainWindowAndPanels(Walk &walk)
     f.bank.addQuestion(u"T1"_s, u"S1"_s, 1, u"A"_s);
     messages::Responder responder;
     FakeDisplayMode display{QSize(1366, 768)};
-    MainWindow main(f.bank.dir(), &display);
+    AppPaths::setCurrent(f.bank.dir());
+    MainWindow main(&display);
     main.setOnlineProbe([] { return false; });
     main.show();
     if (!main.firstShow())
@@ -208,7 +210,7 @@ void practiceWindow(Walk &walk)
     messages::Responder responder;
     responder.queue(messages::Answer::Yes);
     responder.queue(messages::Answer::No);
-    PracticeWindow w(QString(), false);
+    PracticeWindow w(false);
     w.setInputs(practiceInputs(f.pageId));
     w.resize(1200, 900);
     w.show();
@@ -246,7 +248,8 @@ void examWindow(Walk &walk)
     in.questionTotal = built.questionTotal;
     in.examSeconds = 5400;
     in.fontSize = 12;
-    ExamWindow w(bank.db(), bank.dir(), in);
+    AppPaths::setCurrent(bank.dir());
+    ExamWindow w(bank.db(), in);
     QVERIFY(w.open());
     w.resize(1200, 900);
     w.show();
@@ -264,7 +267,8 @@ void examWindow(Walk &walk)
 void instructionsWindow(Walk &walk)
 {
     TestBank bank{u"instructions"_s};
-    InstructionsWindow w(bank.dir());
+    AppPaths::setCurrent(bank.dir());
+    InstructionsWindow w;
     paper::Brief brief;
     brief.fourthType = 4;
     brief.fourthName = u"计算分析题"_s;
@@ -284,7 +288,8 @@ void instructionsWindow(Walk &walk)
 void loginWindow(Walk &walk)
 {
     TestBank bank{u"login"_s};
-    LoginWindow w(bank.dir());
+    AppPaths::setCurrent(bank.dir());
+    LoginWindow w;
     w.show();
     walk(&w, u"login"_s);
 }
@@ -293,14 +298,15 @@ void updaterWindow(Walk &walk)
 {
     TestBank bank{u"updater"_s};
     messages::Responder responder;
-    UpdateWindow w(bank.dir(), u"http://127.0.0.1:9/"_s, u"2009-05-01"_s);
+    AppPaths::setCurrent(bank.dir());
+    UpdateWindow w(u"http://127.0.0.1:9/"_s, u"2009-05-01"_s);
     w.show();
     walk(&w, u"updater"_s);
 }
 
 void infoPopup(Walk &walk)
 {
-    InfoPopup popup{QString()};
+    InfoPopup popup;
     popup.setNotice(u"新版题库已发布"_s, u"http://example.com/"_s);
     popup.show();
     walk(&popup, u"notice"_s);

@@ -13,6 +13,7 @@
 #include "practice/ui/entryeditor.h"
 #include "practice/ui/practicewindow.h"
 #include "session/papersession.h"
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/fonts.h"
 #include "shell/ui/keyhelpoverlay.h"
@@ -23,9 +24,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -44,8 +47,12 @@ QWidget *target(QWidget *window)
     return f && f->window() == window ? f : window;
 }
 
+// Key events sent so far, for the figures the chapter practice prints.
+int keysSent = 0;
+
 void press(QWidget *window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
+    ++keysSent;
     QTest::keyClick(target(window), Qt::Key(key), modifiers);
 }
 
@@ -53,6 +60,7 @@ void press(QWidget *window, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
 void type(QWidget *window, const QString &text)
 {
     for (QChar c : text) {
+        ++keysSent;
         if (c.unicode() < 128)
             QTest::keyClick(target(window), char(c.unicode()));
         else
@@ -74,6 +82,17 @@ bool tabTo(QWidget *window, const QString &name)
         press(window, Qt::Key_Tab);
     }
     return false;
+}
+
+// With QM_SHOT_DIR naming a folder, the whole screen is saved there for a look; meant for a run
+// under Xvfb with the xcb platform.
+void shot(const QString &name)
+{
+    const QString dir = qEnvironmentVariable("QM_SHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QTest::qWait(300);
+    QProcess::execute(u"import"_s, {u"-window"_s, u"root"_s, QDir(dir).filePath(name + u".png"_s)});
 }
 
 bool activate(QWidget *window)
@@ -121,7 +140,7 @@ struct PracticeWindowFixture
 
     PracticeWindowFixture()
     {
-        w = new PracticeWindow(QString(), false);
+        w = new PracticeWindow(false);
         w->setInputs(practiceInputs(f.pageId));
         w->resize(1200, 900);
     }
@@ -160,7 +179,8 @@ struct ExamWindowFixture
         in.questionTotal = built.questionTotal;
         in.examSeconds = 5400;
         in.fontSize = 12;
-        w = new ExamWindow(bank.db(), bank.dir(), in);
+        AppPaths::setCurrent(bank.dir());
+        w = new ExamWindow(bank.db(), in);
         if (!w->open())
             qFatal("exam window did not open");
         w->resize(1200, 900);
@@ -193,9 +213,11 @@ private Q_SLOTS:
         QWidget *w = p.w;
         // Selection order: Q1, Q2, Q3, Q4A, Q4E, Q5 (three sub-questions), Q6.
         QCOMPARE(p.current(), u"Q1-0"_s);
+        const int choiceStart = keysSent;
         press(w, Qt::Key_A);
         press(w, Qt::Key_Right);
         QCOMPARE(p.current(), u"Q2-0"_s);
+        qInfo("single choice answered and moved on: %d keys", keysSent - choiceStart);
         press(w, Qt::Key_B);
         press(w, Qt::Key_4); // digits tick too: 4 = D
         press(w, Qt::Key_PageDown);
@@ -215,7 +237,10 @@ private Q_SLOTS:
         press(w, Qt::Key_PageDown);
         QCOMPARE(p.current(), u"Q4E-0"_s);
         // Entries mode: 借:库存现金=100;贷:银行存款=100 / 借:原材料=50; 库存现金 by its number.
+        QVERIFY(tabTo(w, u"debit1_1"_s));
+        const int lineStart = keysSent;
         entryLine(w, u"1_1"_s, true, u"1"_s, u"100"_s);
+        qInfo("entry line 借 库存现金 (by its number 1) 100: %d keys", keysSent - lineStart);
         entryLine(w, u"1_2"_s, false, u"银行"_s, u"100"_s);
         entryLine(w, u"2_1"_s, true, u"原材"_s, u"50"_s);
         press(w, Qt::Key_PageDown);
@@ -301,6 +326,7 @@ private Q_SLOTS:
         press(w, Qt::Key_F1);
         QVERIFY(help->isVisible());
         QCOMPARE(focusName(), u"keyHelpTable"_s);
+        shot(u"practice-help"_s);
         QTableWidget *list = help->list();
         // The title and every row in view, not squeezed.
         auto *title = help->findChild<QLabel *>();
@@ -345,6 +371,15 @@ private Q_SLOTS:
             return names;
         };
         QVERIFY(tabTo(w, u"account1_1"_s));
+        type(w, u"银行"_s);
+        press(w, Qt::Key_F4);
+        QCOMPARE(shown(), QStringList{u"银行存款"_s});
+        QCOMPARE(tree->currentItem()->text(0), u"银行存款"_s);
+        shot(u"account-picker-bank"_s);
+        press(w, Qt::Key_Escape);
+        QCOMPARE(child<QLineEdit>(editor, u"account1_1"_s)->text(), u"银行"_s);
+        press(w, Qt::Key_Backspace);
+        press(w, Qt::Key_Backspace);
         type(w, u"应付"_s);
         press(w, Qt::Key_Down, Qt::AltModifier);
         QVERIFY(picker->isVisible());
@@ -506,6 +541,22 @@ private Q_SLOTS:
         e.w->startCountdown();
         e.w->countdownTick();
         QCOMPARE(e.w->findChild<QLabel *>(u"countdownText"_s)->accessibleName(), u"剩余时间1小时29分59秒"_s);
+        // F1 over the exam lists its own keys, the card's among them; the card keeps the focus after Esc.
+        auto *help = child<KeyHelpOverlay>(w, u"keyHelp"_s);
+        press(w, Qt::Key_K);
+        press(w, Qt::Key_F1);
+        QVERIFY(help->isVisible());
+        shot(u"exam-help"_s);
+        QStringList actions;
+        for (int r = 0; r < help->list()->rowCount(); ++r)
+            actions << help->list()->item(r, 0)->text() + u" | "_s + help->list()->item(r, 1)->text();
+        for (const QString &row : {u"Home | 第一题"_s, u"End | 最后一题"_s, u"M | 待查：标记本题或取消标记"_s,
+                                   u"K | 转到答题卡（↑ ↓ 选题，Enter 转到该题）"_s, u"F1 | 显示或关闭本键盘帮助"_s})
+            QVERIFY2(actions.contains(row), qPrintable(row));
+        QVERIFY(help->list()->viewport()->height() >= help->list()->verticalHeader()->length());
+        press(w, Qt::Key_Escape);
+        QVERIFY(!help->isVisible());
+        QCOMPARE(QApplication::focusWidget(), tree);
     }
 
     // The setup panels: the chapter buttons follow the course list in the tab order, Enter on a
@@ -518,7 +569,8 @@ private Q_SLOTS:
         f.bank.addQuestion(u"T1"_s, u"S1"_s, 1, u"A"_s);
         messages::Responder responder;
         FakeDisplayMode display{QSize(1366, 768)};
-        MainWindow main(f.bank.dir(), &display);
+        AppPaths::setCurrent(f.bank.dir());
+        MainWindow main(&display);
         main.setOnlineProbe([] { return false; });
         QVERIFY(activate(&main));
         QVERIFY(main.firstShow());

@@ -20,7 +20,7 @@ class ExamWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    ExamWindow(const QSqlDatabase &db, const QString &programDir, const ExamInputs &inputs, QWidget *parent = nullptr);
+    ExamWindow(const QSqlDatabase &db, const ExamInputs &inputs, QWidget *parent = nullptr);
     ~ExamWindow() override;
 
     // Selects the session's rows and shows the first question; false (message shown) on a
@@ -58,7 +58,7 @@ private:
     QWidget *buildInfoBox();
     QWidget *buildButtons();
     // Mode picture, answer panel, answer cover and mark state of a review mode.
-    void applyReviewInputs(const QString &programDir);
+    void applyReviewInputs();
     QToolButton *pictureButton(const QString &name, const QString &picture, const QString &fallback);
     void setPicture(QToolButton *button, const QString &picture);
 
@@ -77,7 +77,6 @@ private:
     // Runs a database operation; an error is shown and the window stays as it is.
     template <typename F> bool guarded(F &&operation);
 
-    QString m_programDir;
     ExamSession *m_session = nullptr;
     int m_fontSize = 12;
     bool m_elapsedStarted = false;

@@ -255,8 +255,8 @@ void MockExamPanel::openPanel()
     m_start->setEnabled(false);
     m_right->setCurrentWidget(m_info);
     m_count->setText(u"0"_s);
-    static_cast<SkinBox *>(m_info)->setPicture(skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
-    static_cast<SkinBox *>(m_courseBox)->setPicture(skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    static_cast<SkinBox *>(m_info)->setPicture(skin::picture(u"skin/bg11.bmp"_s));
+    static_cast<SkinBox *>(m_courseBox)->setPicture(skin::picture(u"skin/bg16.bmp"_s));
 
     if (fillCourseList(this, m_main, m_courses, &m_courseIds))
         chooseCourse(0);
@@ -293,7 +293,7 @@ void MockExamPanel::chooseCourse(int index)
         m_fourthName->setText(fourth.name);
         m_fourthLine->setText(fourth.line);
     }
-    const QPixmap glyph = skin::picture(m_main->programDir(), u"skin/001_45.bmp"_s);
+    const QPixmap glyph = skin::picture(u"skin/001_45.bmp"_s);
     for (int k = 0; k < papers.size(); ++k) {
         auto *b = new QToolButton(m_paperList);
         b->setObjectName(u"t"_s + papers.at(k).cId);
@@ -421,7 +421,7 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
     in.counterText =
         (random ? u"第1题     共"_s : u"第1题         共"_s) + QString::number(built.questionTotal) + u"题"_s;
 
-    auto *exam = new ExamWindow(db::bank(), m_main->programDir(), in);
+    auto *exam = new ExamWindow(db::bank(), in);
     if (!exam->open()) {
         delete exam;
         return;
@@ -436,7 +436,7 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
     MainWindow *main = m_main;
     connect(exam, &QObject::destroyed, main, [main] { main->setEnabled(true); });
 
-    m_instructions = new InstructionsWindow(m_main->programDir());
+    m_instructions = new InstructionsWindow();
     m_instructions->setBrief(QString::number(m_minutes->value()), courseName, brief);
     const bool timed = m_timed->isChecked();
     connect(m_instructions, &InstructionsWindow::startRequested, exam, [exam, timed] {
@@ -474,7 +474,7 @@ ExamWindow *MockExamPanel::openReview(const ExamInputs &inputs)
         disconnect(m_exam, nullptr, m_main, nullptr);
         m_exam->close();
     }
-    auto *exam = new ExamWindow(db::bank(), m_main->programDir(), inputs);
+    auto *exam = new ExamWindow(db::bank(), inputs);
     if (!exam->open()) {
         delete exam;
         return nullptr;
