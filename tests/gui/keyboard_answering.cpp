@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -519,6 +520,7 @@ private Q_SLOTS:
         QCOMPARE(tree->currentItem()->data(0, Qt::AccessibleDescriptionRole).toString(), u"当前"_s);
         press(w, Qt::Key_Down);
         press(w, Qt::Key_Down);
+        shot(u"exam-card-cursor"_s);
         press(w, Qt::Key_Return); // on the heading "多选题": nothing happens
         QCOMPARE(e.current(), u"S1"_s);
         press(w, Qt::Key_Down);
@@ -551,12 +553,40 @@ private Q_SLOTS:
         for (int r = 0; r < help->list()->rowCount(); ++r)
             actions << help->list()->item(r, 0)->text() + u" | "_s + help->list()->item(r, 1)->text();
         for (const QString &row : {u"Home | 第一题"_s, u"End | 最后一题"_s, u"M | 待查：标记本题或取消标记"_s,
-                                   u"K | 转到答题卡（↑ ↓ 选题，Enter 转到该题）"_s, u"F1 | 显示或关闭本键盘帮助"_s})
+                                   u"K | 转到答题卡（↑ ↓ 选题，Enter 转到该题）"_s, u"Ctrl+= 或 Ctrl+加号 | 放大字体"_s,
+                                   u"Ctrl+减号 | 缩小字体"_s, u"F1 | 显示或关闭本键盘帮助"_s})
             QVERIFY2(actions.contains(row), qPrintable(row));
         QVERIFY(help->list()->viewport()->height() >= help->list()->verticalHeader()->length());
         press(w, Qt::Key_Escape);
         QVERIFY(!help->isVisible());
         QCOMPARE(QApplication::focusWidget(), tree);
+    }
+
+    // In a window too short for the whole card, the card scrolls to keep the current node in view
+    // while the keys move through the paper.
+    void answerCardKeepsTheCurrentNodeInView()
+    {
+        ExamWindowFixture e;
+        e.w->resize(1200, 480);
+        QVERIFY(activate(e.w));
+        QWidget *w = e.w;
+        QTreeWidget *tree = e.w->card()->tree();
+        const auto inView = [&] {
+            const QRect node = tree->visualItemRect(e.w->card()->itemOf(e.w->session().selected()));
+            return !node.isEmpty() && tree->viewport()->rect().contains(node);
+        };
+        QVERIFY(tree->verticalScrollBar()->maximum() > 0);
+        press(w, Qt::Key_End);
+        QCOMPARE(e.current(), u"K2"_s);
+        QVERIFY(inView());
+        const int scrolled = tree->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        for (int k = 0; k < 40 && e.current() != u"S1"_s; ++k) {
+            press(w, Qt::Key_PageUp);
+            QVERIFY2(inView(), qPrintable(e.current()));
+        }
+        QCOMPARE(e.current(), u"S1"_s);
+        QVERIFY(tree->verticalScrollBar()->value() < scrolled);
     }
 
     // The setup panels: the chapter buttons follow the course list in the tab order, Enter on a

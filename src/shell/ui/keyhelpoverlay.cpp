@@ -63,6 +63,9 @@ void KeyHelpOverlay::open()
     place();
     show();
     raise();
+    // The highlight covers a whole row from the first press on, not a single cell.
+    if (!m_list->currentIndex().isValid() || m_list->selectedItems().isEmpty())
+        m_list->selectRow(qMax(0, m_list->currentRow()));
     m_list->setFocus();
 }
 

@@ -28,6 +28,13 @@ QString keyName(const QKeySequence &key)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return u"Enter"_s;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus: {
+        // "Ctrl++" and "Ctrl+-" are hard to read and are read out badly: the sign by its name.
+        const QString sign = key[0].key() == Qt::Key_Plus ? u"加号"_s : u"减号"_s;
+        const QString modifiers = QKeySequence(key[0].keyboardModifiers() | Qt::Key_A).toString(QKeySequence::NativeText);
+        return modifiers.chopped(1) + sign;
+    }
     default:
         return key.toString(QKeySequence::NativeText);
     }
