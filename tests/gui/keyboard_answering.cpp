@@ -524,6 +524,7 @@ private Q_SLOTS:
         press(w, Qt::Key_Return); // on the heading "多选题": nothing happens
         QCOMPARE(e.current(), u"S1"_s);
         press(w, Qt::Key_Down);
+        shot(u"exam-card-cursor-on-node"_s);
         press(w, Qt::Key_Return);
         QCOMPARE(e.current(), u"M1"_s);
         QCOMPARE(e.row(u"S1"_s).at(0).toString(), u"A"_s);

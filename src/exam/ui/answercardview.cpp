@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -35,6 +37,26 @@ QWidget *legendEntry(const QString &caption, NodeState state, QWidget *parent)
     row->addWidget(new QLabel(caption, entry));
     return entry;
 }
+
+// The nodes carry their state colours and nothing is ever selected, so the style's faint focus
+// frame is all that shows the keyboard cursor; a dark frame makes it plain on every colour.
+class CursorFrameDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!(option.state & QStyle::State_HasFocus))
+            return;
+        painter->save();
+        painter->setPen(QPen(QColor(0, 0, 128), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
 
 } // namespace
 
@@ -67,6 +89,7 @@ AnswerCardView::AnswerCardView(QWidget *parent)
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setAccessibleName(u"答题卡"_s);
     m_tree->installEventFilter(this);
+    m_tree->setItemDelegate(new CursorFrameDelegate(m_tree));
     m_tree->setIndentation(12);
     m_tree->viewport()->setCursor(Qt::PointingHandCursor);
     // Node texts are padded with blanks to line up their brackets: a font with fixed widths.
