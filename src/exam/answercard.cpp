@@ -76,7 +76,8 @@ AnswerCard AnswerCard::build(const QSqlDatabase &db, const QString &pageId, Sess
     std::array<int, 7> counts{};
     QSqlQuery q = db::run(db,
                           u"select a.p_type,count(b.p_id) from ex_page_id a,test_page b where a.p_id=b.p_id "
-                          "and b.page_id=?"_s + condition + u" group by a.p_type"_s,
+                          "and b.page_id=?"_s +
+                              condition + u" group by a.p_type"_s,
                           {pageId});
     while (q.next()) {
         const int type = q.value(0).toInt();
@@ -88,14 +89,16 @@ AnswerCard AnswerCard::build(const QSqlDatabase &db, const QString &pageId, Sess
     QHash<QString, int> subCounts;
     q = db::run(db,
                 u"select s.p_id,count(s.m_id) from ex_sub s,test_page b where s.p_id=b.p_id and b.page_id=? "
-                "and b.p_type=5"_s + condition + u" group by s.p_id"_s,
+                "and b.p_type=5"_s +
+                    condition + u" group by s.p_id"_s,
                 {pageId});
     while (q.next())
         subCounts.insert(q.value(0).toString(), q.value(1).toInt());
 
     q = db::run(db,
                 u"select b.p_id,b.p_type,b.p_answer,b.p_do_yn,a.m_down from tmp a,test_page b where a.c_p_id=b.p_id "
-                "and b.page_id=? and b.p_type between 1 and 6"_s + condition + u" order by b.p_type,b.p_id"_s,
+                "and b.page_id=? and b.p_type between 1 and 6"_s +
+                    condition + u" order by b.p_type,b.p_id"_s,
                 {pageId});
     int headingType = 0;
     int number = 0;
@@ -191,6 +194,24 @@ NodeState AnswerCard::state(int index, bool selected) const
         return (n.type == 4 || n.type == 5) && blank ? NodeState::DoneBlank : NodeState::Done;
     }
     return NodeState::NotDone;
+}
+
+QString stateName(NodeState state)
+{
+    switch (state) {
+    case NodeState::Heading:
+        return {};
+    case NodeState::Current:
+        return u"当前"_s;
+    case NodeState::Marked:
+        return u"待查"_s;
+    case NodeState::Done:
+        return u"已做"_s;
+    case NodeState::DoneBlank: // drawn as not done: its answer is still empty
+    case NodeState::NotDone:
+        return u"未做"_s;
+    }
+    return {};
 }
 
 } // namespace exam

@@ -78,6 +78,9 @@ QString headingText(int type, int count);
 
 NodeColours colours(NodeState state);
 
+// What a node's colour says, for screen readers: "当前", "待查", "已做", "未做"; empty for a heading.
+QString stateName(NodeState state);
+
 // Item k (1-based) of a calculation answer or check-later list as the card reads it: the piece
 // before the k-th "/", empty when no "/" follows it.
 QString slashItem(const QString &text, int k);

@@ -34,3 +34,9 @@ QString ExamClock::countdownText(int seconds)
 {
     return u"剩余时间: %1:%2:%3"_s.arg(seconds / 3600).arg(seconds % 3600 / 60).arg(seconds % 60);
 }
+
+QString ExamClock::spokenCountdown(int seconds)
+{
+    const int s = qMax(0, seconds);
+    return u"剩余时间"_s + elapsedText(s / 3600, s % 3600 / 60, s % 60);
+}

@@ -7,7 +7,10 @@
 class ExamClock final
 {
 public:
-    explicit ExamClock(int examSeconds = 0) : m_remaining(examSeconds) {}
+    explicit ExamClock(int examSeconds = 0)
+        : m_remaining(examSeconds)
+    {
+    }
 
     void tickElapsed();
     QString elapsedText() const { return elapsedText(m_hours, m_minutes, m_seconds); }
@@ -16,11 +19,14 @@ public:
     bool tickCountdown();
     int remaining() const { return m_remaining; }
     QString countdownText() const { return countdownText(m_remaining); }
+    // The countdown as a screen reader says it: "剩余时间1小时2分3秒".
+    QString spokenCountdown() const { return spokenCountdown(m_remaining); }
 
     // "%d小时%d分%d秒", "%d分%d秒" or "%d秒".
     static QString elapsedText(int hours, int minutes, int seconds);
     // "剩余时间: h:m:s" without leading zeros.
     static QString countdownText(int seconds);
+    static QString spokenCountdown(int seconds);
 
 private:
     int m_hours = 0;

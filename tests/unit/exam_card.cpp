@@ -97,13 +97,13 @@ private Q_SLOTS:
         markLater(bank, u"S1"_s, u"true"_s);
         markLater(bank, u"K1"_s, u"false/true//"_s);
         const AnswerCard card = AnswerCard::build(bank.db(), pageId);
-        QCOMPARE(texts(card), (QStringList{
-                                  u"单选题(共2题)"_s, u"1 [              ]"_s, u"2 [A             ]"_s,
-                                  u"多选题(共2题)"_s, u"1 [ACD           ]"_s, u"2 [              ]"_s,
-                                  u"判断题(共2题)"_s, u"1 [              ]"_s, u"2 [              ]"_s,
-                                  u"计算分析题(共8题)"_s, u"1-1 [1200         ]"_s, u"1-2 [300          ]"_s,
-                                  u"1-3 [             ]"_s, u"1-4 [             ]"_s, u"2-1 [             ]"_s,
-                                  u"2-2 [             ]"_s, u"2-3 [             ]"_s, u"2-4 [             ]"_s}));
+        QCOMPARE(texts(card),
+                 (QStringList{u"单选题(共2题)"_s, u"1 [              ]"_s, u"2 [A             ]"_s, u"多选题(共2题)"_s,
+                              u"1 [ACD           ]"_s, u"2 [              ]"_s, u"判断题(共2题)"_s,
+                              u"1 [              ]"_s, u"2 [              ]"_s, u"计算分析题(共8题)"_s,
+                              u"1-1 [1200         ]"_s, u"1-2 [300          ]"_s, u"1-3 [             ]"_s,
+                              u"1-4 [             ]"_s, u"2-1 [             ]"_s, u"2-2 [             ]"_s,
+                              u"2-3 [             ]"_s, u"2-4 [             ]"_s}));
         // Rows count questions over all types; all nodes of a question share its row and record.
         QCOMPARE(card.at(1).row, 1);
         QCOMPARE(card.at(8).row, 6);
@@ -126,8 +126,8 @@ private Q_SLOTS:
         const AnswerCard card = AnswerCard::build(bank.db(), pageId);
         // A case heading counts five per question; a case without sub-questions has one plain node.
         QCOMPARE(texts(card), (QStringList{u"单选题(共2题)"_s, u"1 [              ]"_s, u"2 [              ]"_s,
-                                          u"案例分析题(共10题)"_s, u"1 [              ]"_s, u"2-1 [             ]"_s,
-                                          u"2-2 [BC           ]"_s, u"2-3 [             ]"_s}));
+                                           u"案例分析题(共10题)"_s, u"1 [              ]"_s, u"2-1 [             ]"_s,
+                                           u"2-2 [BC           ]"_s, u"2-3 [             ]"_s}));
         QCOMPARE(card.at(4).pId, u"X0"_s);
         QCOMPARE(card.at(4).key, (NodeKey{1, 0}));
         QCOMPARE(card.at(6).key, (NodeKey{2, 2}));
@@ -175,8 +175,8 @@ private Q_SLOTS:
         QTest::newRow("done blank calc") << 4 << true << false << QString() << false << int(NodeState::DoneBlank)
                                          << 0xE3E3E3u;
         QTest::newRow("done calc") << 4 << true << false << u"500"_s << false << int(NodeState::Done) << 0x00FFFFu;
-        QTest::newRow("done blank single") << 1 << true << false << QString() << false << int(NodeState::Done)
-                                           << 0x00FFFFu;
+        QTest::newRow("done blank single")
+            << 1 << true << false << QString() << false << int(NodeState::Done) << 0x00FFFFu;
         QTest::newRow("not done") << 3 << false << false << QString() << false << int(NodeState::NotDone) << 0xE3E3E3u;
     }
     void nodeStates()
@@ -205,15 +205,34 @@ private Q_SLOTS:
         QCOMPARE(exam::colours(NodeState::Heading).text, 0x008080u);
     }
 
+    // A node says what its colour shows: a calculation node with an empty answer looks not done.
+    void stateNames_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("heading") << int(NodeState::Heading) << QString();
+        QTest::newRow("current") << int(NodeState::Current) << u"当前"_s;
+        QTest::newRow("marked") << int(NodeState::Marked) << u"待查"_s;
+        QTest::newRow("done") << int(NodeState::Done) << u"已做"_s;
+        QTest::newRow("done, blank") << int(NodeState::DoneBlank) << u"未做"_s;
+        QTest::newRow("not done") << int(NodeState::NotDone) << u"未做"_s;
+    }
+    void stateNames()
+    {
+        QFETCH(int, state);
+        QFETCH(QString, name);
+        QCOMPARE(exam::stateName(NodeState(state)), name);
+    }
+
     void reselection()
     {
         TestBank bank;
         examfixture::smallBank(bank);
         const AnswerCard card = AnswerCard::build(bank.db(), build(bank, u"T1"_s));
-        QCOMPARE(card.reselect(u"K1"_s, std::nullopt), 13);          // the last sub-item
+        QCOMPARE(card.reselect(u"K1"_s, std::nullopt), 13); // the last sub-item
         QCOMPARE(card.reselect(u"K1"_s, NodeKey{1, 2}), 11);
         QCOMPARE(card.reselect(u"S2"_s, NodeKey{2, 0}), 2);
-        QCOMPARE(card.reselect(u"S2"_s, NodeKey{1, 0}), -1);         // key of another question
+        QCOMPARE(card.reselect(u"S2"_s, NodeKey{1, 0}), -1); // key of another question
         QCOMPARE(card.reselect(u"NONE"_s, std::nullopt), -1);
         // Next and previous step over the headings.
         QCOMPARE(card.nextNode(2), 4);

@@ -65,6 +65,10 @@ private Q_SLOTS:
         QVERIFY(clock.tickCountdown());
         QCOMPARE(clock.countdownText(), u"剩余时间: 0:0:0"_s);
         QCOMPARE(ExamClock::countdownText(3909), u"剩余时间: 1:5:9"_s);
+        // What a screen reader says instead of the colons.
+        QCOMPARE(clock.spokenCountdown(), u"剩余时间0秒"_s);
+        QCOMPARE(ExamClock::spokenCountdown(3909), u"剩余时间1小时5分9秒"_s);
+        QCOMPARE(ExamClock::spokenCountdown(61), u"剩余时间1分1秒"_s);
     }
 
     void confirmationText()
@@ -89,10 +93,10 @@ private Q_SLOTS:
         TestBank bank;
         examfixture::smallBank(bank);
         const QString pageId = buildPaper(bank, u"T1"_s);
-        setRow(bank, pageId, u"S1"_s, true, true);                  // 1 mark
+        setRow(bank, pageId, u"S1"_s, true, true); // 1 mark
         setRow(bank, pageId, u"S2"_s, true, false);
-        setRow(bank, pageId, u"M1"_s, true, true);                  // 2 marks
-        setRow(bank, pageId, u"K1"_s, true, true, 6.66);            // earned marks of a calculation
+        setRow(bank, pageId, u"M1"_s, true, true);       // 2 marks
+        setRow(bank, pageId, u"K1"_s, true, true, 6.66); // earned marks of a calculation
         const exam::Totals t = exam::computeTotals(bank.db(), pageId);
         QCOMPARE(t.done, 4);
         QCOMPARE(t.right, 3);
@@ -147,7 +151,8 @@ private Q_SLOTS:
         TestBank bank;
         examfixture::smallBank(bank);
         const QString pageId = buildPaper(bank, u"T1"_s);
-        db::run(bank.db(), u"create trigger refuse before insert on page_total begin select raise(abort,'disk'); end"_s);
+        db::run(bank.db(),
+                u"create trigger refuse before insert on page_total begin select raise(abort,'disk'); end"_s);
         QVERIFY_THROWS_EXCEPTION(db::Error, exam::writePageTotal(bank.db(), pageId, {}, u"1秒"_s, u"模拟考试"_s));
         QCOMPARE(bank.count(u"page_total"_s), 0);
     }

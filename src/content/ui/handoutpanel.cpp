@@ -74,7 +74,7 @@ QWidget *HandoutPanel::buildCourseColumn()
     skin::setBackground(courseBox, skin::picture(u"skin/bg16.bmp"_s));
     auto *courseLayout = new QVBoxLayout(courseBox);
     m_courses = named(new QComboBox(courseBox), u"handoutCourses"_s);
-    m_courses->setAccessibleName(u"课程列表"_s);
+    m_courses->setAccessibleName(u"选择课程"_s);
     connect(m_courses, &QComboBox::activated, this, &HandoutPanel::courseChosen);
     courseLayout->addWidget(m_courses);
     layout->addWidget(courseBox);

@@ -4,7 +4,10 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -28,15 +31,37 @@ QWidget *legendEntry(const QString &caption, NodeState state, QWidget *parent)
     row->setSpacing(3);
     auto *swatch = new QLabel(entry);
     swatch->setFixedSize(12, 12);
-    swatch->setStyleSheet(u"background:%1;border:1px solid #808080;"_s.arg(rgb(exam::colours(state).background).name()));
+    swatch->setStyleSheet(
+        u"background:%1;border:1px solid #808080;"_s.arg(rgb(exam::colours(state).background).name()));
     row->addWidget(swatch);
     row->addWidget(new QLabel(caption, entry));
     return entry;
 }
 
+// The nodes carry their state colours and nothing is ever selected, so the style's faint focus
+// frame is all that shows the keyboard cursor; a dark frame makes it plain on every colour.
+class CursorFrameDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (!(option.state & QStyle::State_HasFocus))
+            return;
+        painter->save();
+        painter->setPen(QPen(QColor(0, 0, 128), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
+
 } // namespace
 
-AnswerCardView::AnswerCardView(QWidget *parent) : QWidget(parent)
+AnswerCardView::AnswerCardView(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(u"answerCard"_s);
     auto *column = new QVBoxLayout(this);
@@ -62,7 +87,9 @@ AnswerCardView::AnswerCardView(QWidget *parent) : QWidget(parent)
     m_tree->setColumnCount(1);
     m_tree->setSelectionMode(QAbstractItemView::NoSelection);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_tree->setFocusPolicy(Qt::NoFocus);
+    m_tree->setAccessibleName(u"答题卡"_s);
+    m_tree->installEventFilter(this);
+    m_tree->setItemDelegate(new CursorFrameDelegate(m_tree));
     m_tree->setIndentation(12);
     m_tree->viewport()->setCursor(Qt::PointingHandCursor);
     // Node texts are padded with blanks to line up their brackets: a font with fixed widths.
@@ -94,17 +121,50 @@ void AnswerCardView::showCard(const exam::AnswerCard &card, int selected)
         item->setBackground(0, rgb(c.background));
         item->setForeground(0, rgb(c.text));
         item->setData(0, kIndexRole, k);
+        item->setData(0, Qt::AccessibleDescriptionRole, exam::stateName(card.state(k, k == selected)));
         m_items << item;
     }
     m_tree->expandAll();
-    if (QTreeWidgetItem *item = itemOf(selected))
+    m_selected = selected;
+    if (QTreeWidgetItem *item = itemOf(selected)) {
+        m_tree->setCurrentItem(item);
         m_tree->scrollToItem(item);
+    }
     m_tree->setUpdatesEnabled(true);
 }
 
 QTreeWidgetItem *AnswerCardView::itemOf(int index) const
 {
     return index >= 0 && index < m_items.size() ? m_items.at(index) : nullptr;
+}
+
+void AnswerCardView::focusCard()
+{
+    if (isHidden())
+        return;
+    if (QTreeWidgetItem *item = itemOf(m_selected))
+        m_tree->setCurrentItem(item);
+    m_tree->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool AnswerCardView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            onItemClicked(m_tree->currentItem());
+            return true;
+        }
+    }
+    // The card's own cursor keys win over the window's keys while the card has the focus.
+    if (watched == m_tree && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Home || key == Qt::Key_End) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void AnswerCardView::onItemClicked(QTreeWidgetItem *item)

@@ -54,6 +54,7 @@ ExamQuestionView::ExamQuestionView(QWidget *parent)
     auto *questionLayout = new QVBoxLayout(m_questionPanel);
     questionLayout->setContentsMargins(0, 0, 0, 0);
     m_questionText = readOnlyText(u"questionText"_s, m_questionPanel);
+    m_questionText->setAccessibleName(u"问题"_s);
     questionLayout->addWidget(m_questionText);
     column->addWidget(m_questionPanel);
 
@@ -115,6 +116,7 @@ ExamQuestionView::ExamQuestionView(QWidget *parent)
     answerLayout->setSpacing(2);
     answerLayout->addWidget(caption(u"【答案解析】"_s, m_answerPanel));
     m_analysis = readOnlyText(u"analysisText"_s, m_answerPanel);
+    m_analysis->setAccessibleName(u"答案解析"_s);
     answerLayout->addWidget(m_analysis, 1);
     m_answerRow = new QWidget(m_answerPanel);
     m_answerRow->setObjectName(u"subAnswerPanel"_s);
@@ -189,6 +191,12 @@ void ExamQuestionView::onBoxToggled(int index, bool checked)
     if (!checked || m_settingBoxes)
         return;
     setBoxes(practice::afterChecking(m_type, boxes(), index));
+}
+
+void ExamQuestionView::clickOption(int k)
+{
+    if (k >= 0 && k < 6 && !m_optionScroll->isHidden() && !m_boxes[k]->isHidden() && m_boxes[k]->isEnabled())
+        m_boxes[k]->click();
 }
 
 exam::Boxes ExamQuestionView::boxes() const
@@ -266,6 +274,7 @@ void ExamQuestionView::layoutOptions()
         if (!shown)
             continue;
         m_texts[k]->setText(m_optionTexts[k]);
+        m_boxes[k]->setAccessibleName(m_boxes[k]->text() + m_optionTexts[k]);
         const QFontMetrics fm(m_texts[k]->font());
         if (m_type == 3) {
             const int boxWidth = m_boxes[k]->sizeHint().width();

@@ -33,6 +33,8 @@ public:
 
     exam::Boxes boxes() const;
     void setBoxes(const exam::Boxes &boxes);
+    // A key's tick: clicks option k (0 = A) as the mouse would, when the question offers it.
+    void clickOption(int k);
     EntryEditor *editor() const { return m_editor; }
     // Calculation sub-item captions n-1..n-6, teal, with sub-item red (0: none) in red.
     void setCalcCaptions(int number, int red);

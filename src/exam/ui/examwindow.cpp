@@ -56,6 +56,7 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const ExamInputs &inputs, QWidget
     m_collapse->setObjectName(u"collapseBar"_s);
     m_collapse->setText(u">"_s);
     m_collapse->setFixedWidth(12);
+    m_collapse->setAccessibleName(u"收起答题卡"_s);
     m_collapse->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     connect(m_collapse, &QToolButton::clicked, this, &ExamWindow::toggleCard);
     body->addWidget(m_collapse);
@@ -87,6 +88,7 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const ExamInputs &inputs, QWidget
             [this] { messages::inform(this, u"注意：模拟考试此功能请在用友软件操作"_s, u"实务操作信息"_s); });
     m_view->setFontSize(m_fontSize);
     applyReviewInputs();
+    installKeys();
 }
 
 ExamWindow::~ExamWindow() = default;
@@ -196,8 +198,11 @@ QWidget *ExamWindow::buildButtons()
     connect(m_previous, &QToolButton::clicked, this, [this] { navigate(Step::Previous); });
     connect(m_next, &QToolButton::clicked, this, [this] { navigate(Step::Next); });
     connect(m_last, &QToolButton::clicked, this, [this] { navigate(Step::Last); });
-    for (QToolButton *b : {m_first, m_previous, m_next, m_last})
+    const QStringList names = {u"第一题"_s, u"上一题"_s, u"下一题"_s, u"最后一题"_s};
+    for (QToolButton *b : {m_first, m_previous, m_next, m_last}) {
+        b->setAccessibleName(names.at(row->count()));
         row->addWidget(b);
+    }
     m_counter = new QLabel(m_session->inputs().counterText, bar);
     m_counter->setObjectName(u"Label3"_s);
     row->addWidget(m_counter);
@@ -205,6 +210,8 @@ QWidget *ExamWindow::buildButtons()
 
     QToolButton *larger = pictureButton(u"largerButton"_s, u"skin/zoonout.bmp"_s, u"A+"_s);
     QToolButton *smaller = pictureButton(u"smallerButton"_s, u"skin/zoonin.bmp"_s, u"A-"_s);
+    larger->setAccessibleName(u"放大字体"_s);
+    smaller->setAccessibleName(u"缩小字体"_s);
     connect(larger, &QToolButton::clicked, this, [this] { changeFontSize(1); });
     connect(smaller, &QToolButton::clicked, this, [this] { changeFontSize(-1); });
     row->addWidget(larger);
@@ -337,6 +344,7 @@ void ExamWindow::toggleCard()
     const bool visible = !m_card->isHidden();
     m_card->setVisible(!visible);
     m_collapse->setText(visible ? u"<"_s : u">"_s);
+    m_collapse->setAccessibleName(visible ? u"展开答题卡"_s : u"收起答题卡"_s);
     m_view->setFontSize(m_fontSize);
 }
 
@@ -383,6 +391,7 @@ void ExamWindow::countdownTick()
 {
     const bool expired = m_session->clock().tickCountdown();
     m_countdownText->setText(m_session->clock().countdownText());
+    m_countdownText->setAccessibleName(m_session->clock().spokenCountdown());
     if (!expired)
         return;
     stopClocks();

@@ -10,6 +10,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class SessionKeys;
 class ExamQuestionView;
 
 // The exam window (Tex_page, form ex_page): one mock-exam session with its question, answer card,
@@ -28,6 +29,7 @@ public:
 
     ExamSession &session() { return *m_session; }
     AnswerCardView *card() const { return m_card; }
+    SessionKeys *keys() const { return m_keys; }
     // What the inputs of the current question hold now.
     AnswerInput currentInput() const;
     int fontSize() const { return m_fontSize; }
@@ -52,6 +54,7 @@ protected:
 
 private:
     QWidget *buildTopBar();
+    void installKeys(); // examwindow_keys.cpp
     QWidget *buildInfoBox();
     QWidget *buildButtons();
     // Mode picture, answer panel, answer cover and mark state of a review mode.
@@ -96,4 +99,5 @@ private:
     QToolButton *m_last = nullptr;
     QPushButton *m_mark = nullptr;
     QPushButton *m_answer = nullptr;
+    SessionKeys *m_keys = nullptr;
 };

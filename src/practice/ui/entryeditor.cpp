@@ -115,8 +115,10 @@ QWidget *EntryEditor::buildSubItem(int s)
     item.computedRow = new QWidget(item.panel);
     auto *computedLayout = new QHBoxLayout(item.computedRow);
     computedLayout->setContentsMargins(0, 0, 0, 0);
-    computedLayout->addWidget(new QLabel(u"计算金额:"_s, item.computedRow));
+    auto *computedLabel = new QLabel(u"计算金额:"_s, item.computedRow);
+    computedLayout->addWidget(computedLabel);
     item.computed = new QLineEdit(item.computedRow);
+    computedLabel->setBuddy(item.computed);
     item.computed->setObjectName(u"computedAmount"_s + n);
     QFont large = item.computed->font();
     large.setPointSize(14);
@@ -149,6 +151,8 @@ QWidget *EntryEditor::buildLine(int s, int l)
     layout->addWidget(new QLabel(u"借贷方向:"_s, line.row));
     line.debit = directionButton(u"借"_s, u"debit"_s + key, line.row);
     line.credit = directionButton(u"贷"_s, u"credit"_s + key, line.row);
+    line.debit->setAccessibleName(u"借方"_s);
+    line.credit->setAccessibleName(u"贷方"_s);
     layout->addWidget(line.debit);
     layout->addWidget(line.credit);
     // Exclusive, and a chosen direction stays chosen until the other one is pressed.
@@ -160,20 +164,28 @@ QWidget *EntryEditor::buildLine(int s, int l)
         });
     }
 
-    layout->addWidget(new QLabel(u"会计科目:"_s, line.row));
+    auto *accountLabel = new QLabel(u"会计科目:"_s, line.row);
+    layout->addWidget(accountLabel);
     line.account = new QLineEdit(line.row);
     line.account->setObjectName(u"account"_s + key);
+    accountLabel->setBuddy(line.account);
+    line.account->setAccessibleDescription(u"F4 打开科目列表"_s);
+    line.account->installEventFilter(this);
     line.account->setMinimumWidth(130);
     layout->addWidget(line.account, 2);
     auto *pick = new QToolButton(line.row);
     pick->setObjectName(u"pick"_s + key);
     pick->setText(u"…"_s);
+    pick->setAccessibleName(u"选择会计科目"_s);
+    pick->setToolTip(u"选择会计科目（F4）"_s);
     connect(pick, &QToolButton::clicked, this, [this, target = line.account] { m_picker->openFor(target); });
     layout->addWidget(pick);
 
-    layout->addWidget(new QLabel(u"金额:"_s, line.row));
+    auto *amountLabel = new QLabel(u"金额:"_s, line.row);
+    layout->addWidget(amountLabel);
     line.amount = new QLineEdit(line.row);
     line.amount->setObjectName(u"amount"_s + key);
+    amountLabel->setBuddy(line.amount);
     line.amount->setMinimumWidth(80);
     if (practice::amountKeysFiltered(m_variant, s + 1)) {
         line.amount->installEventFilter(m_keyFilter);
@@ -184,11 +196,12 @@ QWidget *EntryEditor::buildLine(int s, int l)
 
     // Odd sub-items carry the "a" pictures, even ones the "b" pictures.
     const QString skin = (s % 2 == 0) ? u"a"_s : u"b"_s;
-    auto pictureButton = [&](const QString &name, const QString &picture, const QString &fallback,
-                             const QString &hint) {
+    auto pictureButton = [&](const QString &name, const QString &picture, const QString &fallback, const QString &hint,
+                             const QString &accessible) {
         auto *b = new QToolButton(line.row);
         b->setObjectName(name + key);
         b->setToolTip(hint);
+        b->setAccessibleName(accessible);
         const QIcon icon(AppPaths::current().file(u"skin/"_s + picture));
         if (!icon.pixmap(16, 16).isNull()) {
             b->setIcon(icon);
@@ -199,13 +212,19 @@ QWidget *EntryEditor::buildLine(int s, int l)
         layout->addWidget(b);
         return b;
     };
-    line.remove = pictureButton(u"delete"_s, skin + u"2.bmp"_s, u"－"_s, u"删除本科目"_s);
-    line.add = pictureButton(u"add"_s, skin + u"1.bmp"_s, u"＋"_s, u"增加科目"_s);
+    line.remove = pictureButton(u"delete"_s, skin + u"2.bmp"_s, u"－"_s, u"删除本科目"_s, u"删除本行"_s);
+    line.add = pictureButton(u"add"_s, skin + u"1.bmp"_s, u"＋"_s, u"增加科目"_s, u"增加一行"_s);
     line.add->setVisible(practice::hasAddButton(m_variant, s + 1, l + 1));
     connect(line.remove, &QToolButton::clicked, this,
             [this, s, l] { apply(s, practice::deletePressed(m_variant, s + 1, l + 1)); });
-    connect(line.add, &QToolButton::clicked, this,
-            [this, s, l] { apply(s, practice::addPressed(m_variant, s + 1, l + 1)); });
+    connect(line.add, &QToolButton::clicked, this, [this, s, l] {
+        const practice::LineAction action = practice::addPressed(m_variant, s + 1, l + 1);
+        const bool keyboard = m_items[s].lines[l].add->hasFocus();
+        apply(s, action);
+        // Pressed from the keyboard, the focus goes on to the line just shown.
+        if (keyboard && action.show)
+            m_items[s].lines[action.show - 1].debit->setFocus(Qt::TabFocusReason);
+    });
     return line.row;
 }
 
@@ -299,4 +318,20 @@ void EntryEditor::trimAll()
             line.amount->setText(line.amount->text().trimmed());
         }
     }
+}
+
+bool EntryEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool opens =
+            key->key() == Qt::Key_F4 || (key->key() == Qt::Key_Down && (key->modifiers() & Qt::AltModifier));
+        auto *box = qobject_cast<QLineEdit *>(watched);
+        if (opens && box) {
+            // What the learner typed so far becomes the filter.
+            m_picker->openFor(box, box->text());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -27,6 +27,9 @@ class QValidator;
 // Object names, s = sub-item 1..6, l = line 1..6: subItem<s>, subItemNumber<s>, computedAmount<s>,
 // line<s>_<l>, debit<s>_<l>, credit<s>_<l>, account<s>_<l>, pick<s>_<l>, amount<s>_<l>,
 // delete<s>_<l>, add<s>_<l>; the picker is accountPicker (see AccountPicker).
+//
+// Keyboard: Tab walks each line's direction, account, "…", amount, delete and add in reading
+// order; F4 or Alt+↓ in an account box opens the picker filtered by what the box holds.
 class EntryEditor final : public QWidget
 {
     Q_OBJECT
@@ -50,6 +53,9 @@ public:
     void trimAll();
 
     AccountPicker *accountPicker() const { return m_picker; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Line

@@ -92,6 +92,7 @@ PracticeQuestionView::PracticeQuestionView(QWidget *parent)
 
     layout->addWidget(caption(u"【问　题】"_s, this));
     m_stem = readOnlyText(u"stem"_s, this);
+    m_stem->setAccessibleName(u"问题"_s);
     layout->addWidget(m_stem);
 
     m_subRow = new QWidget(this);
@@ -101,6 +102,7 @@ PracticeQuestionView::PracticeQuestionView(QWidget *parent)
     subCaption->setObjectName(u"subCaption"_s);
     sub->addWidget(subCaption);
     m_subStem = readOnlyText(u"subStem"_s, m_subRow);
+    m_subStem->setAccessibleName(u"小问题"_s);
     m_subStem->setFixedHeight(60);
     sub->addWidget(m_subStem);
     layout->addWidget(m_subRow);
@@ -154,6 +156,7 @@ PracticeQuestionView::PracticeQuestionView(QWidget *parent)
     answers->addWidget(m_correct, 0, 1);
     answers->addWidget(caption(u"【答案解析】"_s, m_answerPanel), 1, 0, Qt::AlignTop);
     m_explanation = readOnlyText(u"explanation"_s, m_answerPanel);
+    m_explanation->setAccessibleName(u"答案解析"_s);
     answers->addWidget(m_explanation, 1, 1);
     answers->addWidget(caption(u"【您的答案】"_s, m_answerPanel), 2, 0);
     m_yours = valueLabel(u"yourAnswer"_s, m_answerPanel);
@@ -221,6 +224,7 @@ void PracticeQuestionView::showRow(const practice::PracticeRow &row, int overall
             // A and B are always offered; C..F only when their text is not "-".
             const bool offered = k < 2 || row.options[k] != u"-";
             m_texts[k]->setText(row.options[k]);
+            m_boxes[k]->setAccessibleName(m_boxes[k]->text() + row.options[k]);
             m_boxes[k]->setVisible(offered);
             m_texts[k]->setVisible(offered);
             if (!keepChoices)
@@ -260,6 +264,13 @@ practice::Choices PracticeQuestionView::choices() const
     for (int k = 0; k < 6; ++k)
         c[k] = m_boxes[k]->isChecked();
     return c;
+}
+
+void PracticeQuestionView::clickOption(int k)
+{
+    const bool options = m_type != 0 && m_type != 4 && m_type != 6;
+    if (options && k >= 0 && k < 6 && !m_boxes[k]->isHidden() && m_boxes[k]->isEnabled())
+        m_boxes[k]->click();
 }
 
 void PracticeQuestionView::optionClicked(int index, bool checked)

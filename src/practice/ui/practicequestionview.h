@@ -38,6 +38,8 @@ public:
     void clear();
 
     practice::Choices choices() const;
+    // A key's tick: clicks option k (0 = A) as the mouse would, when the question offers it.
+    void clickOption(int k);
     EntryEditor *editor() const { return m_editor; }
 
     void setAnswerPanelHeight(int height); // 0 closes it

@@ -89,6 +89,7 @@ PracticeWindow::PracticeWindow(bool beep, QWidget *owner)
     connect(m_timer2, &QTimer::timeout, this, &PracticeWindow::Timer2Timer);
 
     setInputs({});
+    installKeys();
 }
 
 PracticeWindow::~PracticeWindow() = default;
@@ -148,7 +149,7 @@ void PracticeWindow::setInputs(const practice::PracticeInputs &inputs)
     if (!inputs.sessionKind.isEmpty())
         setWindowTitle(inputs.sessionKind);
     m_countdown = practice::ForcedSwitch(inputs.countdownStart, inputs.questionSeconds);
-    m_side->countdown->setText(m_countdown.text());
+    showCountdown();
     m_side->total->setText(QString::number(inputs.questionTotal));
     m_side->startTime->setText(inputs.startTime);
     m_side->number->setText(inputs.firstNumber);
@@ -291,7 +292,7 @@ void PracticeWindow::afterMove()
     if (m_side->showAll->text() == kHideAll)
         m_question->setAnswerPanelHeight(PracticeQuestionView::kAnswerPanelHeight);
     m_countdown.restart();
-    m_side->countdown->setText(m_countdown.text());
+    showCountdown();
 }
 
 void PracticeWindow::move(bool forward)
@@ -369,10 +370,16 @@ void PracticeWindow::Timer1Timer()
     m_inTick = true;
     const bool last = m_session.atLast() || m_session.count() == 0;
     const practice::ForcedSwitch::Tick tick = m_countdown.tick(last, [this] { nextClick(); });
-    m_side->countdown->setText(m_countdown.text());
+    showCountdown();
     m_inTick = false;
     if (tick.beep && m_beep)
         playBeep();
+}
+
+void PracticeWindow::showCountdown()
+{
+    m_side->countdown->setText(m_countdown.text());
+    m_side->countdown->setAccessibleName(u"本题强制切换剩余"_s + m_countdown.text() + u"秒"_s);
 }
 
 void PracticeWindow::Timer2Timer()

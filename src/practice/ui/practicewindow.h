@@ -16,6 +16,7 @@ class QPushButton;
 class QSoundEffect;
 class QTimer;
 class QuestionPicker;
+class SessionKeys;
 class PracticeQuestionView;
 
 // The practice window (Tch_page): one session's questions one at a time, answered, judged and
@@ -72,6 +73,9 @@ public Q_SLOTS:
     void Timer1Timer();
     void Timer2Timer();
 
+public:
+    SessionKeys *keys() const { return m_keys; }
+
 Q_SIGNALS:
     // The totals are stored; the window closes right after.
     void finished(const practice::PracticeResult &result);
@@ -82,6 +86,9 @@ protected:
 
 private:
     void buildHeader(QWidget *header);
+    void installKeys(); // practicewindow_keys.cpp
+    // The countdown's number, and the words a screen reader says for it.
+    void showCountdown();
     QWidget *buildToolbar();
     void openQuestionSet();
     void fillTypeCounts();
@@ -118,4 +125,5 @@ private:
     QTimer *m_timer1 = nullptr;
     QTimer *m_timer2 = nullptr;
     QSoundEffect *m_sound = nullptr;
+    SessionKeys *m_keys = nullptr;
 };

@@ -43,6 +43,7 @@ QuestionPicker::QuestionPicker(QWidget *parent)
 
     m_list = new QTableWidget(0, 4, this);
     m_list->setObjectName(u"pickerList"_s);
+    m_list->setAccessibleName(u"题目列表"_s);
     m_list->setHorizontalHeaderLabels({u"序号"_s, u"题型"_s, u"做题状态"_s, u"标记状态"_s});
     m_list->verticalHeader()->hide();
     m_list->horizontalHeader()->setStretchLastSection(true);
@@ -60,6 +61,7 @@ QuestionPicker::QuestionPicker(QWidget *parent)
 
     m_stem = new QTextEdit(this);
     m_stem->setObjectName(u"pickerStem"_s);
+    m_stem->setAccessibleName(u"题目描述"_s);
     m_stem->setReadOnly(true);
     m_stem->setFixedHeight(90);
     auto *back = new QPushButton(u"返回"_s, this);

@@ -56,7 +56,7 @@ void ChapterPracticePanel::resetCounts()
     m_quiet = false;
     m_total->setText(u"0"_s);
     m_fourthLine->clear();
-    m_fourthShort->setText(session::fourthTypeShortName(0));
+    setFourthShort(session::fourthTypeShortName(0));
 }
 
 void ChapterPracticePanel::courseChosen(int index)
@@ -83,11 +83,12 @@ void ChapterPracticePanel::courseChosen(int index)
     m_total->setText(u"0"_s);
     m_fourthType = session::fourthType(m_courses->itemText(index));
     m_fourthLine->setText(session::fourthTypeEmptyLine(m_fourthType));
-    m_fourthShort->setText(session::fourthTypeShortName(m_fourthType));
+    setFourthShort(session::fourthTypeShortName(m_fourthType));
     m_chapterBox->show();
     for (int k = 0; k < chapters.size(); ++k)
         addChapterButton(k, chapters.at(k).id, chapters.at(k).name);
     m_chapterButtons->setFixedSize(258, 30 * int(chapters.size()) + 10);
+    chainChapterButtons();
     m_boxes->setCurrentWidget(m_info);
 }
 
@@ -140,7 +141,7 @@ void ChapterPracticePanel::showChapterCounts()
     }
     resetCounts();
     m_fourthLine->setText(session::fourthTypeEmptyLine(m_fourthType));
-    m_fourthShort->setText(session::fourthTypeShortName(m_fourthType));
+    setFourthShort(session::fourthTypeShortName(m_fourthType));
     if (counts.total == 0) {
         // The fourth type's box is left as it is: nothing can be chosen here anyway.
         m_all->setChecked(true);
@@ -168,7 +169,7 @@ void ChapterPracticePanel::showChapterCounts()
         if (n == 0)
             continue;
         m_fourthLine->setText(session::fourthTypeCountLine(t, n, MainWindow::typeScoreLabel(t)));
-        m_fourthShort->setText(session::fourthTypeShortName(t));
+        setFourthShort(session::fourthTypeShortName(t));
         m_counts[3]->setMaximum(n);
         m_counts[3]->setValue(n);
         // A count other than 0 checks its type's box.

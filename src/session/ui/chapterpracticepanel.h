@@ -55,6 +55,10 @@ private:
     void showChapterCounts();
     void setCountsEnabled(bool enabled);
     void allToggled(bool checked);
+    // The fourth type's short name beside its box, and the name its count box is read out by.
+    void setFourthShort(const QString &name);
+    // Chapter buttons come right after the course list in the tab order.
+    void chainChapterButtons();
     void countChanged(int type, int value);
     void addChapterButton(int k, const QString &chapterId, const QString &name);
 

@@ -4,6 +4,7 @@
 #include "practice/ui/skinbackground.h"
 #include "records/ui/practiceresultpanel.h"
 #include "session/ui/targetedpracticepanel.h"
+#include "shell/ui/enterclick.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/skin.h"
 
@@ -99,6 +100,7 @@ QWidget *ChapterPracticePanel::buildCourseColumn()
     skin::setBackground(m_courseBox, skin::picture(u"skin/bg16.bmp"_s));
     auto *courseLayout = new QVBoxLayout(m_courseBox);
     m_courses = named(new QComboBox(m_courseBox), u"ComboBox1"_s);
+    m_courses->setAccessibleName(u"选择课程"_s);
     connect(m_courses, &QComboBox::activated, this, &ChapterPracticePanel::courseChosen);
     courseLayout->addWidget(m_courses);
     layout->addWidget(m_courseBox);
@@ -108,6 +110,7 @@ QWidget *ChapterPracticePanel::buildCourseColumn()
     chapterLayout->setContentsMargins(4, 4, 4, 4);
     m_chapterScroll = named(new QScrollArea(m_chapterBox), u"ScrollBox1"_s);
     m_chapterScroll->setFrameShape(QFrame::NoFrame);
+    m_chapterScroll->setFocusPolicy(Qt::NoFocus); // Tab goes to the chapter buttons, which it scrolls into view
     m_chapterButtons = new QWidget;
     m_chapterButtons->setObjectName(u"chapterButtons"_s);
     m_chapterScroll->setWidget(m_chapterButtons);
@@ -169,10 +172,11 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     m_all = named(new QCheckBox(box), u"CheckBox9"_s);
     m_all->setChecked(true);
     grid->addWidget(m_all, 0, 0);
-    grid->addWidget(named(new ClickLabel(
-                              u"全部习题"_s, [this] { m_all->click(); }, box),
-                          u"Label165"_s),
-                    0, 1);
+    auto *allLabel = named(new ClickLabel(
+                               u"全部习题"_s, [this] { m_all->click(); }, box),
+                           u"Label165"_s);
+    allLabel->setBuddy(m_all);
+    grid->addWidget(allLabel, 0, 1);
 
     const QStringList boxNames = {u"CheckBox5"_s, u"CheckBox6"_s, u"CheckBox7"_s, u"CheckBox10"_s};
     const QStringList countNames = {u"Edit1"_s, u"Edit2"_s, u"Edit9"_s, u"Edit13"_s};
@@ -182,6 +186,7 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
         // The fourth type's box starts unchecked; a count of that type checks it.
         m_include[k]->setChecked(k < 3);
         m_counts[k] = spinBox(countNames.at(k), 0, 0, 0, box);
+        m_counts[k]->setAccessibleName(QString(captions.at(k)).remove(u':') + u"题数"_s);
         grid->addWidget(m_include[k], 1 + k, 1);
         grid->addWidget(m_counts[k], 1 + k, 2);
         connect(m_include[k], &QCheckBox::toggled, this, [this, k](bool checked) {
@@ -191,6 +196,8 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
         connect(m_counts[k], &QSpinBox::valueChanged, this, [this, k](int v) { countChanged(k, v); });
     }
     m_fourthShort = named(new QLabel(u"不明题:"_s, box), u"Label174"_s);
+    m_fourthShort->setBuddy(m_include[3]);
+    setFourthShort(m_fourthShort->text());
     grid->addWidget(m_fourthShort, 4, 0);
     connect(m_all, &QCheckBox::toggled, this, &ChapterPracticePanel::allToggled);
     setCountsEnabled(false);
@@ -199,6 +206,8 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     m_autoAdvance = named(new QCheckBox(u"速度控制, 每题"_s, box), u"CheckBox1"_s);
     m_autoAdvance->setChecked(true);
     m_seconds = spinBox(u"Edit3"_s, 0, 100, 0, box);
+    m_seconds->setAccessibleName(u"每题秒数"_s);
+    m_seconds->setAccessibleDescription(u"秒后,强制切换"_s);
     speed->addWidget(m_autoAdvance);
     speed->addWidget(m_seconds);
     speed->addWidget(new QLabel(u"秒后,强制切换"_s, box));
@@ -219,7 +228,9 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     };
     preview(m_fontSize->value());
     connect(m_fontSize, &QSpinBox::valueChanged, this, preview);
-    font->addWidget(new QLabel(u"字体大小:"_s, box));
+    auto *fontLabel = new QLabel(u"字体大小:"_s, box);
+    fontLabel->setBuddy(m_fontSize);
+    font->addWidget(fontLabel);
     font->addWidget(m_fontSize);
     font->addWidget(m_preview);
     font->addStretch();
@@ -230,6 +241,24 @@ QGroupBox *ChapterPracticePanel::buildSettingsBox()
     m_start->setMinimumSize(120, 36);
     m_start->setEnabled(false);
     connect(m_start, &QPushButton::clicked, this, &ChapterPracticePanel::sd1Click);
+    keys::clickOnEnter(m_start);
     grid->addWidget(m_start, 9, 3, Qt::AlignRight);
     return box;
+}
+
+void ChapterPracticePanel::setFourthShort(const QString &name)
+{
+    m_fourthShort->setText(name);
+    m_counts[3]->setAccessibleName(QString(name).remove(u':') + u"题数"_s);
+}
+
+void ChapterPracticePanel::chainChapterButtons()
+{
+    QList<QAbstractButton *> buttons;
+    for (QPushButton *b : m_chapterButtons->findChildren<QPushButton *>(Qt::FindDirectChildrenOnly)) {
+        keys::clickOnEnter(b);
+        buttons << b;
+    }
+    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton *a, QAbstractButton *b) { return a->y() < b->y(); });
+    keys::chainTabOrder(m_courses, buttons, m_all);
 }

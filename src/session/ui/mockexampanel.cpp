@@ -8,6 +8,7 @@
 #include "session/papersession.h"
 #include "session/ui/courselist.h"
 #include "shell/clock.h"
+#include "shell/ui/enterclick.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
@@ -117,8 +118,10 @@ QWidget *MockExamPanel::buildCourseSide()
 
     m_courseBox = new SkinBox(u"课程选择"_s, side);
     auto *courseRow = new QHBoxLayout(m_courseBox);
-    courseRow->addWidget(new QLabel(u"课程名称:"_s, m_courseBox));
+    auto *courseLabel = new QLabel(u"课程名称:"_s, m_courseBox);
+    courseRow->addWidget(courseLabel);
     m_courses = new QComboBox(m_courseBox);
+    courseLabel->setBuddy(m_courses);
     m_courses->setObjectName(u"ComboBox2"_s);
     courseRow->addWidget(m_courses, 1);
     connect(m_courses, &QComboBox::activated, this, &MockExamPanel::chooseCourse);
@@ -129,6 +132,7 @@ QWidget *MockExamPanel::buildCourseSide()
     auto *paperColumn = new QVBoxLayout(m_paperBox);
     auto *scroll = new QScrollArea(m_paperBox);
     scroll->setObjectName(u"ScrollBox2"_s);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes to the paper buttons, which it scrolls into view
     scroll->setWidgetResizable(true);
     m_paperList = new QWidget;
     scroll->setWidget(m_paperList);
@@ -139,6 +143,7 @@ QWidget *MockExamPanel::buildCourseSide()
     m_random->setToolTip(u"指在所有试卷题中,随机提取题目进行模拟考试"_s);
     m_random->setMinimumSize(121, 33);
     connect(m_random, &QToolButton::clicked, this, &MockExamPanel::startRandom);
+    keys::clickOnEnter(m_random);
     paperColumn->addWidget(m_random, 0, Qt::AlignHCenter);
     column->addWidget(m_paperBox, 1);
     return side;
@@ -184,7 +189,10 @@ QWidget *MockExamPanel::buildInfoBox()
     m_minutes->setObjectName(u"Edit11"_s);
     m_minutes->setRange(1, 9999); // whole minutes, at least one
     m_minutes->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    grid->addWidget(new QLabel(u"考试时间:"_s, m_info), r, 0);
+    auto *minutesLabel = new QLabel(u"考试时间:"_s, m_info);
+    minutesLabel->setBuddy(m_minutes);
+    m_minutes->setAccessibleDescription(u"分钟"_s);
+    grid->addWidget(minutesLabel, r, 0);
     grid->addWidget(m_minutes, r, 1);
     grid->addWidget(valueLabel(u"Label147"_s, u"分钟"_s, m_info), r++, 2);
 
@@ -197,6 +205,7 @@ QWidget *MockExamPanel::buildInfoBox()
     timedLabel->setAutoRaise(true);
     timedLabel->setToolTip(u"指在默认时间内如果没有完成，将强制交卷"_s);
     m_timed->setToolTip(timedLabel->toolTip());
+    m_timed->setAccessibleName(timedLabel->text());
     connect(timedLabel, &QToolButton::clicked, m_timed, &QCheckBox::toggle);
     auto *timedRow = new QHBoxLayout;
     timedRow->addWidget(m_timed);
@@ -216,7 +225,9 @@ QWidget *MockExamPanel::buildInfoBox()
     };
     preview(m_fontSize->value());
     connect(m_fontSize, &QSpinBox::valueChanged, this, preview);
-    grid->addWidget(new QLabel(u"字体大小:"_s, m_info), r, 0);
+    auto *fontLabel = new QLabel(u"字体大小:"_s, m_info);
+    fontLabel->setBuddy(m_fontSize);
+    grid->addWidget(fontLabel, r, 0);
     grid->addWidget(m_fontSize, r, 1);
     grid->addWidget(m_preview, r++, 2, 1, 2);
 
@@ -226,6 +237,7 @@ QWidget *MockExamPanel::buildInfoBox()
     m_start->setMinimumSize(121, 33);
     m_start->setEnabled(false);
     connect(m_start, &QToolButton::clicked, this, &MockExamPanel::startFixed);
+    keys::clickOnEnter(m_start);
     grid->addWidget(m_start, r++, 1, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(r, 1);
@@ -296,8 +308,10 @@ void MockExamPanel::chooseCourse(int index)
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->show();
         connect(b, &QToolButton::clicked, this, [this, b] { choosePaper(b->objectName().mid(1)); });
+        keys::clickOnEnter(b);
         m_paperButtons << b;
     }
+    keys::chainTabOrder(m_courses, {m_paperButtons.begin(), m_paperButtons.end()}, m_random);
     m_paperList->setMinimumHeight(30 * int(papers.size()) + 10);
     m_right->setCurrentWidget(m_info);
 }

@@ -140,6 +140,9 @@ void MainWindow::buildFrame()
     m_minButton = captionButton(u"SpeedButton12"_s, u"缩小程序到任务栏"_s);
     m_maxButton = captionButton(u"SpeedButton46"_s, u"程序最大化"_s);
     m_closeButton = captionButton(u"SpeedButton11"_s, u"关闭程序"_s);
+    m_minButton->setAccessibleName(u"最小化"_s);
+    m_maxButton->setAccessibleName(u"最大化"_s);
+    m_closeButton->setAccessibleName(u"关闭"_s);
     connect(m_minButton, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(m_maxButton, &QToolButton::clicked, this, &MainWindow::toggleMaximised);
     connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);

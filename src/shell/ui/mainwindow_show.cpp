@@ -160,6 +160,7 @@ void MainWindow::toggleMaximised()
         showNormal();
     m_maxButton->setIcon(QIcon(programFile(toMax ? u"skin/spx1.bmp"_s : u"skin/spx.bmp"_s)));
     m_maxButton->setProperty("glyph", toMax ? u"skin/spx1.bmp"_s : u"skin/spx.bmp"_s);
+    m_maxButton->setAccessibleName(toMax ? u"还原"_s : u"最大化"_s);
     layoutFrame();
     // The session panels lay out their buttons from the width: let them rebuild.
     QWidget *front = frontPanel();

@@ -26,6 +26,10 @@ QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const 
 {
     QMessageBox box(icon, caption, text, buttons, parent);
     nativetitle::applyEmpty(&box);
+    // A screen reader announces the box by its caption and reads the text as its description; a
+    // box without caption is announced by its text.
+    box.setAccessibleName(caption.isEmpty() ? text : caption);
+    box.setAccessibleDescription(text);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "db/questiontypes.h"
 #include "session/papersession.h"
+#include "shell/ui/enterclick.h"
 #include "shell/ui/skin.h"
 
 #include <QCloseEvent>
@@ -51,6 +52,13 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     m_next3 = hotSpot(u"SpeedButton3"_s, {630, 404, 71, 23}, true);
     m_restart = hotSpot(u"SpeedButton4"_s, {733, 405, 69, 21}, false);
     m_start = hotSpot(u"SpeedButton1"_s, {776, 576, 129, 41}, true);
+    // Named after what the slide draws under them; Enter or Space presses the focused one.
+    m_next2->setAccessibleName(u"下一页"_s);
+    m_next3->setAccessibleName(u"下一页"_s);
+    m_restart->setAccessibleName(u"重新浏览"_s);
+    m_start->setAccessibleName(u"开始考试"_s);
+    for (QToolButton *b : {m_next2, m_next3, m_restart, m_start})
+        keys::clickOnEnter(b);
     connect(m_next2, &QToolButton::clicked, this, &InstructionsWindow::onSecondSlideClicked);
     connect(m_next3, &QToolButton::clicked, this, &InstructionsWindow::onThirdSlideClicked);
     connect(m_restart, &QToolButton::clicked, this, &InstructionsWindow::onRestartClicked);
@@ -204,6 +212,7 @@ void InstructionsWindow::finishWait()
         m_picture.clear();
         showPicture(u"skin/logon-2.jpg"_s);
         m_next2->show();
+        m_next2->setFocus(Qt::OtherFocusReason);
         break;
     case Pending::FifthSlide:
         m_picture.clear();
@@ -212,6 +221,7 @@ void InstructionsWindow::finishWait()
         m_info->raise();
         m_start->show();
         m_start->raise();
+        m_start->setFocus(Qt::OtherFocusReason);
         break;
     case Pending::None:
         break;
@@ -226,6 +236,7 @@ void InstructionsWindow::onSecondSlideClicked()
     showPicture(m_thirdPicture);
     m_next3->show();
     m_restart->show();
+    m_next3->setFocus(Qt::OtherFocusReason);
 }
 
 void InstructionsWindow::onThirdSlideClicked()
