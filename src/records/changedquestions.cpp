@@ -66,8 +66,8 @@ void markChangesTold(const QSqlDatabase &db)
 
 QString changedNotice(int count)
 {
-    return u"题库更新后,您以前做过的题目中有 %1 道的答案已经修改,您原来的答题记录保持不变.\n是否现在练习这些题目?"_s
-        .arg(count);
+    return u"题库更新后,您以前做过的 %1 道题目的答案已经修改(您原来的答题记录保持不变).\n是否现在练习这些题目?"_s.arg(
+        count);
 }
 
 } // namespace records

@@ -30,10 +30,17 @@ struct DueQuestion
     QString type;
 };
 
-QDate dayOf(const QString &pageId)
+// Session ids begin with the build day, "yyyyMMdd". Read by hand: this runs for every answer
+// that matters to the schedule.
+QDate dayOf(QStringView pageId)
 {
-    // Session ids begin with the build day, "yyyyMMdd".
-    return QDate::fromString(pageId.left(8), u"yyyyMMdd"_s);
+    if (pageId.size() < 8)
+        return {};
+    bool okYear = false, okMonth = false, okDay = false;
+    const int year = pageId.first(4).toInt(&okYear);
+    const int month = pageId.sliced(4, 2).toInt(&okMonth);
+    const int day = pageId.sliced(6, 2).toInt(&okDay);
+    return okYear && okMonth && okDay ? QDate(year, month, day) : QDate();
 }
 
 // The questions due today (of one course, or of all when courseId is empty). Only the latest wrong
@@ -77,7 +84,8 @@ QList<DueQuestion> due(const QSqlDatabase &db, const QString &courseId, const QD
     QList<DueQuestion> out;
     for (Walk &w : walks) {
         ReviewState state = afterAnswer({}, dayOf(w.lastWrong), false);
-        w.rights.sort();
+        if (w.rights.size() > 1)
+            w.rights.sort();
         for (const QString &right : std::as_const(w.rights))
             state = afterAnswer(state, dayOf(right), true);
         if (state.isDue(today))
@@ -88,26 +96,10 @@ QList<DueQuestion> due(const QSqlDatabase &db, const QString &courseId, const QD
 
 } // namespace
 
-QList<CourseDue> dueCounts(const QSqlDatabase &db, const QDate &today)
-{
-    QList<CourseDue> out;
-    QHash<QString, qsizetype> index;
-    QSqlQuery courses = db::run(db, u"select m_id,m_name from ma_id order by m_id"_s);
-    while (courses.next()) {
-        index.insert(courses.value(0).toString(), out.size());
-        out.append({courses.value(0).toString(), courses.value(1).toString(), 0});
-    }
-    for (const DueQuestion &d : due(db, QString(), today)) {
-        const auto at = index.constFind(d.courseId);
-        if (at != index.cend())
-            ++out[*at].due;
-    }
-    return out;
-}
+namespace {
 
-QStringList dueQuestions(const QSqlDatabase &db, const QString &courseId, const QDate &today)
+QStringList inTypeOrder(QList<DueQuestion> list)
 {
-    QList<DueQuestion> list = due(db, courseId, today);
     std::stable_sort(list.begin(), list.end(), [](const DueQuestion &a, const DueQuestion &b) {
         return a.type != b.type ? a.type < b.type : a.pId < b.pId;
     });
@@ -115,6 +107,37 @@ QStringList dueQuestions(const QSqlDatabase &db, const QString &courseId, const 
     for (const DueQuestion &d : list)
         out << d.pId;
     return out;
+}
+
+} // namespace
+
+QList<CourseDue> dueCounts(const QSqlDatabase &db, const QDate &today)
+{
+    QList<CourseDue> out;
+    QList<QList<DueQuestion>> perCourse;
+    QHash<QString, qsizetype> index;
+    // In table order, as the course lists of the setup panels show them.
+    QSqlQuery courses = db::run(db, u"select m_id,m_name from ma_id"_s);
+    while (courses.next()) {
+        index.insert(courses.value(0).toString(), out.size());
+        out.append({courses.value(0).toString(), courses.value(1).toString(), 0, {}});
+        perCourse.append(QList<DueQuestion>());
+    }
+    for (const DueQuestion &d : due(db, QString(), today)) {
+        const auto at = index.constFind(d.courseId);
+        if (at != index.cend())
+            perCourse[*at].append(d);
+    }
+    for (qsizetype k = 0; k < out.size(); ++k) {
+        out[k].questions = inTypeOrder(perCourse.at(k));
+        out[k].due = int(out[k].questions.size());
+    }
+    return out;
+}
+
+QStringList dueQuestions(const QSqlDatabase &db, const QString &courseId, const QDate &today)
+{
+    return inTypeOrder(due(db, courseId, today));
 }
 
 } // namespace records

@@ -36,9 +36,10 @@ struct CourseDue
     QString courseId;
     QString courseName;
     int due = 0;
+    QStringList questions; // the questions due, in type and id order
 };
 
-// Questions due today per course, every course in id order. Throws db::Error.
+// Questions due today per course, every course in table order; one pass over the records. Throws db::Error.
 QList<CourseDue> dueCounts(const QSqlDatabase &db, const QDate &today);
 // The questions of one course due today, in type and id order. Throws db::Error.
 QStringList dueQuestions(const QSqlDatabase &db, const QString &courseId, const QDate &today);

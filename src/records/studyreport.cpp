@@ -14,9 +14,21 @@ namespace records {
 
 namespace {
 
-// The newest answer of a question as its session id followed by "1" (right) or "0": session ids
-// are fixed-width build times, so the greatest such text is the latest answer.
-const QString kLatest = u"max(k.page_id || case when k.p_real_yn=1 then '1' else '0' end)"_s;
+// Per question: the number of its wrong answers and of its right answers, and the session ids of
+// its latest right and latest wrong answer. Each is one seek or range of test_page's (p_id, p_do_yn,
+// p_real_yn, page_id) index, read from the index alone; a join grouped by question would sort
+// every answer record of the course instead.
+const QString kPerQuestion =
+    u"(select count(*) from test_page k where k.p_id=b.p_id and k.p_do_yn=1 and k.p_real_yn=0),"
+    "(select count(*) from test_page k where k.p_id=b.p_id and k.p_do_yn=1 and k.p_real_yn=1),"
+    "(select max(k.page_id) from test_page k where k.p_id=b.p_id and k.p_do_yn=1 and k.p_real_yn=1),"
+    "(select max(k.page_id) from test_page k where k.p_id=b.p_id and k.p_do_yn=1 and k.p_real_yn=0)"_s;
+
+// A right and a wrong answer in the same session count as right.
+bool latestIsRight(const QVariant &latestRight, const QVariant &latestWrong)
+{
+    return !latestRight.isNull() && (latestWrong.isNull() || latestRight.toString() >= latestWrong.toString());
+}
 
 double rate(int right, int of)
 {
@@ -63,21 +75,14 @@ StudyReport buildStudyReport(const QSqlDatabase &db, const QString &courseId, in
 
     std::array<RateLine, 7> types;
     QList<FrequentWrong> wrong;
-    // One row per question of the course with the count of its answers, of its right answers and
-    // its latest answer; the join reads test_page through its (p_id, p_do_yn, p_real_yn, page_id)
-    // index alone.
     QSqlQuery q = db::run(db,
-                          u"select b.p_id,b.c_id,b.p_type,count(k.p_id),"
-                          "sum(case when k.p_real_yn=1 then 1 else 0 end),"_s +
-                              kLatest +
-                              u" from cap_id c join ex_page_id b on b.c_id=c.c_id"
-                              " left join test_page k on k.p_id=b.p_id and k.p_do_yn=1"
-                              " where c.m_id=? group by b.p_id,b.c_id,b.p_type"_s,
+                          u"select b.p_id,b.c_id,b.p_type,"_s + kPerQuestion +
+                              u" from cap_id c join ex_page_id b on b.c_id=c.c_id where c.m_id=?"_s,
                           {courseId});
     while (q.next()) {
-        const int answers = q.value(3).toInt();
         const int right = q.value(4).toInt();
-        const bool latestRight = q.value(5).toString().endsWith(u'1');
+        const int answers = q.value(3).toInt() + right;
+        const bool latestRight = latestIsRight(q.value(5), q.value(6));
         report.answers += answers;
         const auto at = chapterIndex.constFind(q.value(1).toString());
         if (at != chapterIndex.cend())
@@ -137,13 +142,11 @@ StudyReport buildStudyReport(const QSqlDatabase &db, const QString &courseId, in
 QStringList weakQuestions(const QSqlDatabase &db, const QString &chapterId)
 {
     QStringList out;
-    QSqlQuery q = db::run(db,
-                          u"select b.p_id,"_s + kLatest +
-                              u" from ex_page_id b left join test_page k on k.p_id=b.p_id and k.p_do_yn=1"
-                              " where b.c_id=? group by b.p_id,b.p_type order by b.p_type,b.p_id"_s,
-                          {chapterId});
+    QSqlQuery q = db::run(
+        db, u"select b.p_id,"_s + kPerQuestion + u" from ex_page_id b where b.c_id=? order by b.p_type,b.p_id"_s,
+        {chapterId});
     while (q.next()) {
-        if (!q.value(1).toString().endsWith(u'1'))
+        if (!latestIsRight(q.value(3), q.value(4)))
             out << q.value(0).toString();
     }
     return out;

@@ -5,6 +5,8 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
+#include "exam/examsession.h"
+#include "exam/ui/examquestionview.h"
 #include "practice/entrycheck.h"
 #include "practice/entrytext.h"
 #include "practice/ui/entrycheckview.h"
@@ -185,6 +187,30 @@ private Q_SLOTS:
         click(w, u"nextButton"_s);
         if (w->session().current()->pId != r.pId)
             QVERIFY(!check->hasChecks());
+    }
+
+    // In the exam window the explanation, like the learner's own answer, stays under the cover
+    // during the exam and shows in the review modes, which take the cover away.
+    void entryAnswerExplainedInExamReview()
+    {
+        ExamQuestionView view(QStringLiteral(QM_APP_DIR));
+        view.resize(900, 600);
+        view.show();
+        AnswerPanelTexts texts;
+        texts.entryChecks =
+            practice::checkEntries(u"借:原材料=500;贷:银行存款=600////"_s,
+                                   {u"借:原材料=600;贷:银行存款=600"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s, u"-"_s});
+        auto *check = child<EntryCheckView>(&view, u"entryCheck"_s);
+        view.setAnswerCoverShown(true);
+        view.setAnswerShown(true);
+        view.setAnswerTexts(texts);
+        QVERIFY(!check->hasChecks());
+        view.setAnswerCoverShown(false);
+        QVERIFY(check->hasChecks());
+        QVERIFY(check->isVisibleTo(&view));
+        QVERIFY(check->toPlainText().contains(u"金额错误：借:原材料=500，应为 600"_s));
+        view.setAnswerTexts({});
+        QVERIFY(!check->hasChecks());
     }
 
     void reportWeakChaptersAndReviews()

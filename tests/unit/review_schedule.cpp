@@ -88,7 +88,9 @@ private Q_SLOTS:
         QCOMPARE(counts.size(), 2);
         QCOMPARE(counts.at(0).courseName, u"会计基础"_s);
         QCOMPARE(counts.at(0).due, 2);
+        QCOMPARE(counts.at(0).questions, (QStringList{u"Q01"_s, u"Q02"_s}));
         QCOMPARE(counts.at(1).due, 1);
+        QCOMPARE(counts.at(1).questions, QStringList{u"Q04"_s});
 
         // Two sessions on one day: Q01 right in review, Q02 wrong again, Q03 wrong for the first time.
         sit(bank, clock, {{u"Q01"_s, true}, {u"Q02"_s, false}});

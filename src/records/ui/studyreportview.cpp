@@ -79,7 +79,9 @@ StudyReportView::StudyReportView(MainWindow *main, QWidget *parent)
     m_chartGrid->setVerticalSpacing(4);
     scroll->setWidget(m_charts);
     left->addWidget(scroll, 1);
-    left->addWidget(new QLabel(u"最薄弱的章节:"_s, this));
+    m_weakLabel = new QLabel(this);
+    m_weakLabel->setObjectName(u"weakLabel"_s);
+    left->addWidget(m_weakLabel);
     for (int k = 0; k < 3; ++k) {
         m_weak[k] = new QPushButton(this);
         m_weak[k]->setObjectName(u"weakChapter%1"_s.arg(k + 1));
@@ -89,11 +91,11 @@ StudyReportView::StudyReportView(MainWindow *main, QWidget *parent)
     m_changedButton = new QPushButton(this);
     m_changedButton->setObjectName(u"changedPracticeButton"_s);
     left->addWidget(m_changedButton);
-    body->addLayout(left, 1);
+    body->addLayout(left, 3);
     m_text = new QTextBrowser(this);
     m_text->setObjectName(u"wbAdvice"_s);
     m_text->setAccessibleName(u"学习建议"_s);
-    body->addWidget(m_text, 1);
+    body->addWidget(m_text, 2);
     layout->addLayout(body, 1);
 
     connect(m_course, &QComboBox::activated, this, [this] { showCourse(courseId()); });
@@ -122,8 +124,10 @@ void StudyReportView::reload()
         return;
     }
     m_course->clear();
+    m_dueByCourse.clear();
     QStringList parts;
     for (const records::CourseDue &d : due) {
+        m_dueByCourse.insert(d.courseId, d.questions);
         m_course->addItem(d.courseName, d.courseId);
         parts << u"%1 %2 题"_s.arg(d.courseName).arg(d.due);
     }
@@ -137,14 +141,15 @@ void StudyReportView::showCourse(const QString &id)
 {
     try {
         m_report = id.isEmpty() ? records::StudyReport{} : records::buildStudyReport(db::bank(), id);
-        m_due = id.isEmpty() ? QStringList() : records::dueQuestions(db::bank(), id, Clock::instance().now().date());
         m_changed = id.isEmpty() ? QList<records::ChangedQuestion>() : records::answeredChanged(db::bank(), id);
     } catch (const db::Error &e) {
         messages::inform(this, e.message(), u"错误信息"_s);
         return;
     }
+    m_due = m_dueByCourse.value(id);
     m_dueLabel->setText(u"今日需复习: %1 题"_s.arg(m_due.size()));
     m_reviewToday->setEnabled(!m_due.isEmpty());
+    m_weakLabel->setText(m_report.weakest.isEmpty() ? u"最薄弱的章节: 无（还没有练习过的章节）"_s : u"最薄弱的章节:"_s);
     for (int k = 0; k < 3; ++k) {
         const bool shown = k < m_report.weakest.size();
         m_weak[k]->setVisible(shown);
@@ -172,6 +177,8 @@ void StudyReportView::fillCharts()
     int row = 0;
     for (const records::RateLine &c : std::as_const(m_report.chapters)) {
         auto *name = new QLabel(c.name, m_charts);
+        name->setWordWrap(true);
+        name->setMaximumWidth(190);
         auto *bars = new RateBars(m_charts);
         bars->setObjectName(u"rate_"_s + c.key);
         bars->setAccessibleName(c.name);

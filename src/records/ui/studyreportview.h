@@ -3,6 +3,7 @@
 #include "records/changedquestions.h"
 #include "records/studyreport.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <array>
@@ -22,7 +23,7 @@ class QTextBrowser;
 // records::dueCounts and records::answeredChanged.
 //
 // Children: adviceCourse, dueLabel, reviewTodayButton, dueCourses, chapterCharts (a scroll area;
-// rate_<chapter id> per chapter), weakChapter1..3, changedPracticeButton, wbAdvice.
+// rate_<chapter id> per chapter), weakLabel, weakChapter1..3, changedPracticeButton, wbAdvice.
 class StudyReportView final : public QWidget
 {
     Q_OBJECT
@@ -51,12 +52,14 @@ private:
     records::StudyReport m_report;
     QList<records::ChangedQuestion> m_changed;
     QStringList m_due;
+    QHash<QString, QStringList> m_dueByCourse; // as read by reload()
     QComboBox *m_course = nullptr;
     QLabel *m_dueLabel = nullptr;
     QPushButton *m_reviewToday = nullptr;
     QLabel *m_dueCourses = nullptr;
     QWidget *m_charts = nullptr;
     QGridLayout *m_chartGrid = nullptr;
+    QLabel *m_weakLabel = nullptr;
     std::array<QPushButton *, 3> m_weak{};
     QPushButton *m_changedButton = nullptr;
     QTextBrowser *m_text = nullptr;
