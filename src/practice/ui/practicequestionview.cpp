@@ -181,8 +181,7 @@ PracticeQuestionView::PracticeQuestionView(const QString &programDir, QWidget *p
 
 void PracticeQuestionView::setTextPointSize(int points)
 {
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{m_stem, m_subStem, m_explanation, m_correct, m_yours, m_first, m_check}) {
+    for (QWidget *w : std::initializer_list<QWidget *>{m_stem, m_subStem, m_explanation, m_correct, m_yours, m_first}) {
         QFont f = w->font();
         f.setPointSize(points);
         w->setFont(f);

@@ -7,7 +7,8 @@ using namespace Qt::StringLiterals;
 RateBars::RateBars(QWidget *parent)
     : QWidget(parent)
 {
-    setMinimumSize(160, 30);
+    setMinimumWidth(160);
+    setFixedHeight(30);
 }
 
 void RateBars::setRates(double latest, double overall)
@@ -23,7 +24,7 @@ void RateBars::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = QRectF(rect()).adjusted(1, 2, -40, -2);
+    const QRectF area = QRectF(rect()).adjusted(1, 2, -46, -2);
     const qreal barHeight = (area.height() - 2) / 2;
     p.setPen(QColor(0xC0, 0xC0, 0xC0));
     p.setBrush(QColor(0xF4, 0xF4, 0xF4));
@@ -41,9 +42,9 @@ void RateBars::paintEvent(QPaintEvent *)
         p.drawRect(r);
         p.setPen(Qt::black);
         QFont f = font();
-        f.setPixelSize(qMax(8, int(barHeight)));
+        f.setPixelSize(11);
         p.setFont(f);
-        p.drawText(QRectF(area.right() + 3, r.top() - 1, 40, barHeight + 2), Qt::AlignLeft | Qt::AlignVCenter,
+        p.drawText(QRectF(area.right() + 3, r.top() - 1, 44, barHeight + 2), Qt::AlignLeft | Qt::AlignVCenter,
                    u"%1%"_s.arg(qRound(rate)));
     };
     bar(0, m_latest, m_latest < 60 ? QColor(0xD0, 0x30, 0x30) : QColor(0x20, 0x60, 0xC0));

@@ -178,6 +178,7 @@ void StudyReportView::fillCharts()
     for (const records::RateLine &c : std::as_const(m_report.chapters)) {
         auto *name = new QLabel(c.name, m_charts);
         name->setWordWrap(true);
+        name->setMinimumWidth(150);
         name->setMaximumWidth(190);
         auto *bars = new RateBars(m_charts);
         bars->setObjectName(u"rate_"_s + c.key);
