@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/apppaths.h"
+
 #include <QString>
 
 // Handouts, guide and help entries point either to a page under the program's data/ folder or to
@@ -26,9 +28,9 @@ struct Destination
 
 // A local target must name an existing file inside data/ (a name that climbs out of it counts as
 // missing). A web address is refused only when onlineRequired and the computer is offline.
-Destination resolve(const Link &link, const QString &programDir, bool online, bool onlineRequired);
+Destination resolve(const Link &link, const AppPaths &paths, bool online, bool onlineRequired);
 
 // Absolute path of data/relative, or empty when relative leaves data/.
-QString dataFile(const QString &programDir, const QString &relative);
+QString dataFile(const AppPaths &paths, const QString &relative);
 
 } // namespace content

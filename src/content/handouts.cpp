@@ -41,22 +41,26 @@ bool hasPackage(const QString &package)
     return !p.isEmpty() && p != u"0";
 }
 
-QUrl packageUrl(const QString &programDir, const QString &package)
+QUrl packageUrl(const AppPaths &paths, const QString &package)
 {
     const QString name = package.trimmed();
     const QUrl address(name);
     const QString scheme = address.scheme().toLower();
     if (scheme == u"http" || scheme == u"https" || scheme == u"ftp")
         return address;
-    QString path = dataFile(programDir, name);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        // Same rule as data/: nothing outside the program folder.
-        const QString root = QDir::cleanPath(QFileInfo(programDir).absoluteFilePath());
-        path = QDir::cleanPath(root + u'/' + QString(name).replace(u'\\', u'/'));
-        if (QDir::isAbsolutePath(name) || !path.startsWith(root + u'/') || !QFileInfo(path).isFile())
-            return {};
+    const QString path = dataFile(paths, name);
+    if (!path.isEmpty() && QFileInfo(path).isFile())
+        return QUrl::fromLocalFile(path);
+    if (QDir::isAbsolutePath(name))
+        return {};
+    // Same rule as data/: nothing outside the program's own folders.
+    for (const QString &folder : paths.roots()) {
+        const QString root = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+        const QString candidate = QDir::cleanPath(root + u'/' + QString(name).replace(u'\\', u'/'));
+        if (candidate.startsWith(root + u'/') && QFileInfo(candidate).isFile())
+            return QUrl::fromLocalFile(candidate);
     }
-    return QUrl::fromLocalFile(path);
+    return {};
 }
 
 QString packageToolTip(const QString &courseName, const QString &package)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/contentlink.h"
+#include "shell/apppaths.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -33,7 +34,7 @@ bool hasPackage(const QString &package);
 // What the package button opens: a web address as it is, else an existing file in data/ or, failing
 // that, in the program folder itself. Empty when there is no such file (or the name leaves the
 // program folder).
-QUrl packageUrl(const QString &programDir, const QString &package);
+QUrl packageUrl(const AppPaths &paths, const QString &package);
 
 // Tooltip of the package button.
 QString packageToolTip(const QString &courseName, const QString &package);

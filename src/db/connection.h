@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/apppaths.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -10,7 +12,7 @@ namespace db {
 inline constexpr auto kMainConnection = "quillmark";
 inline constexpr int kBusyTimeoutMs = 8000;
 
-QString bankPath(const QString &programDir);
+QString bankPath(const AppPaths &paths);
 
 // Opens path as a question bank under connectionName: WAL journal, synchronous NORMAL, the busy
 // timeout above, missing session tables created. Fails (with a reason) when the file is missing,

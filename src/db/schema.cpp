@@ -6,6 +6,7 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -89,8 +90,10 @@ const QList<std::array<const char16_t *, 3>> &indexes()
         {u"ix_ma_id_m_id", u"ma_id", u"m_id"},
         {u"ix_cap_id_c_id", u"cap_id", u"c_id"},
         {u"ix_cap_id_m_id", u"cap_id", u"m_id,m_type"},
-        {u"ix_ex_page_id_p_id", u"ex_page_id", u"p_id"},
-        {u"ix_ex_page_id_c_id", u"ex_page_id", u"c_id,p_type"},
+        // Both carry the question's type and id, so counting a selection per type and walking a
+        // course's questions never read the (long) question rows.
+        {u"ix_ex_page_id_key", u"ex_page_id", u"p_id,p_type"},
+        {u"ix_ex_page_id_course", u"ex_page_id", u"c_id,p_type,p_id"},
         {u"ix_ex_sub_p_id", u"ex_sub", u"p_id,m_id"},
         {u"ix_ks_jy_c_id", u"ks_jy", u"c_id"},
         {u"ix_ks_net_c_id", u"ks_net", u"c_id,n_id"},
@@ -100,16 +103,20 @@ const QList<std::array<const char16_t *, 3>> &indexes()
         {u"ix_ks_ad_key", u"ks_ad", u"ks_way,ks_url"},
         {u"ix_soft_text_name", u"soft_text", u"name"},
         {u"ix_test_page_page_id", u"test_page", u"page_id,p_type,p_id"},
-        {u"ix_test_page_p_id", u"test_page", u"p_id,page_id"},
-        // The newest essence or wrong record of a question, found from the index alone.
-        {u"ix_test_page_essence", u"test_page", u"p_id,p_ok_mask,page_id"},
-        {u"ix_test_page_wrong", u"test_page", u"p_id,p_do_yn,p_real_yn,page_id"},
+        // A question's records newest first with the flags the selections ask about, so its newest
+        // essence or wrong record is found from the index alone; one index rather than one per
+        // selection, as every new record of a session is written into each of them.
+        {u"ix_test_page_question", u"test_page", u"p_id,page_id,p_ok_mask,p_do_yn,p_real_yn"},
         {u"ix_page_total_page_id", u"page_total", u"page_id"},
         {u"ix_tmp_c_p_id", u"tmp", u"c_p_id,e_m_id"},
         {u"ix_tmp_id_p_id", u"tmp_id", u"p_id"},
     };
     return all;
 }
+
+// Indexes of older banks that a wider one above replaces.
+constexpr std::array kReplacedIndexes = {u"ix_ex_page_id_p_id", u"ix_ex_page_id_c_id", u"ix_test_page_p_id",
+                                         u"ix_test_page_essence", u"ix_test_page_wrong"};
 
 const Table *findTable(const QString &name)
 {
@@ -214,6 +221,8 @@ void ensureSchema(const QSqlDatabase &db)
         else if (sqlite)
             upgradeLayout(db, t);
     }
+    for (const char16_t *name : kReplacedIndexes)
+        run(db, u"DROP INDEX IF EXISTS %1"_s.arg(QString::fromUtf16(name)));
     for (const auto &ix : indexes()) {
         run(db, u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(QString::fromUtf16(ix[0]),
                                                                   QString::fromUtf16(ix[1]), QString::fromUtf16(ix[2])));

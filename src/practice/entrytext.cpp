@@ -77,7 +77,8 @@ SubItemLines parseSubItem(const QString &text)
         EntryLine &line = lines[k];
         line.shown = true;
         line.direction = segment.startsWith(u'借') ? Direction::Debit : Direction::Credit;
-        const qsizetype eq = segment.indexOf(u'=');
+        // The account starts after the direction's two characters, whatever they are.
+        const qsizetype eq = segment.indexOf(u'=', 2);
         line.account = (eq < 0 ? segment.mid(2) : segment.mid(2, eq - 2)).toString();
         line.amount = eq < 0 ? QString() : segment.mid(eq + 1).toString();
         if (semicolon < 0)

@@ -53,17 +53,18 @@ namespace {
 const QString kIdFormat = u"yyyyMMdd"_s;
 
 // The from and where clauses of a selection: the questions of the course (its chapters and its
-// papers) joined with their newest qualifying record. The newest record is found by one index
-// seek per question (the indexes on test_page lead with p_id and end in page_id).
+// papers), each joined with its newest qualifying record. The sub-query finds that record's rowid
+// with one seek in an index that leads with p_id and ends in page_id, so the record itself is
+// read once, and a question met twice in one session still yields one row.
 QString selectionFrom(const TargetedQuery &query, QVariantList *values)
 {
-    QString sql = u" from ex_page_id b,cap_id c,test_page k where b.c_id=c.c_id and c.m_id=?"_s;
+    QString sql = u" from cap_id c,ex_page_id b,test_page k where c.m_id=? and b.c_id=c.c_id"_s;
     values->append(query.courseId);
     if (query.mode == TargetedMode::Search) {
         sql += u" and b.p_subject_name like ? escape '\\'"_s;
         values->append(searchPattern(query.searchText));
     }
-    sql += u" and k.p_id=b.p_id and k.page_id=(select max(t.page_id) from test_page t where t.p_id=b.p_id"_s;
+    sql += u" and k.rowid=(select t.rowid from test_page t where t.p_id=b.p_id"_s;
     switch (query.mode) {
     case TargetedMode::Essence:
         sql += u" and t.p_ok_mask=1"_s;
@@ -92,7 +93,7 @@ QString selectionFrom(const TargetedQuery &query, QVariantList *values)
         }
         break;
     }
-    return sql + u')';
+    return sql + u" order by t.page_id desc limit 1)"_s;
 }
 
 } // namespace
@@ -108,15 +109,9 @@ QList<TargetedRecord> selectTargeted(const QSqlDatabase &db, const TargetedQuery
     }
     QList<TargetedRecord> out;
     QSqlQuery q = db::run(db, sql, values);
-    QString lastId;
     while (q.next()) {
-        // A question met twice within one session is taken once.
-        const QString pId = q.value(1).toString();
-        if (pId == lastId)
-            continue;
-        lastId = pId;
-        out.append({q.value(0).toString(), pId, q.value(2).toString(), q.value(3).toDouble(), q.value(4).toBool(),
-                    q.value(5).toBool(), q.value(6).toInt()});
+        out.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toDouble(),
+                    q.value(4).toBool(), q.value(5).toBool(), q.value(6).toInt()});
     }
     return out;
 }
@@ -126,7 +121,7 @@ TargetedCounts storeSelection(const QSqlDatabase &db, const TargetedQuery &query
     db::Transaction tx(db);
     db::clearTmpId(db);
     QVariantList values;
-    db::run(db, u"insert into tmp_id select k.p_id,k.p_score"_s + selectionFrom(query, &values), values);
+    db::run(db, u"insert into tmp_id select b.p_id,k.p_score"_s + selectionFrom(query, &values), values);
     TargetedCounts counts;
     QSqlQuery q = db::run(
         db, u"select b.p_type,count(a.p_id) from tmp_id a,ex_page_id b where a.p_id=b.p_id group by b.p_type"_s);

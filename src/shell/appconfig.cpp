@@ -112,9 +112,9 @@ AppConfig AppConfig::read(const IniFile &ini, const QDate &today, QStringList *e
     return c;
 }
 
-AppConfig AppConfig::load(const QString &programDir, const QDate &today, QStringList *errors)
+AppConfig AppConfig::load(const AppPaths &paths, const QDate &today, QStringList *errors)
 {
-    IniFile ini(mainIniPath(programDir));
+    IniFile ini(mainIniPath(paths));
     QString error;
     if (!ini.load(&error) && errors)
         errors->append(u"main.ini: "_s + error);
@@ -131,7 +131,7 @@ bool decodeUserPid(const AppConfig &config, QString *password)
     return text::hexXorDecode(config.userPidEncoded, password);
 }
 
-QString mainIniPath(const QString &programDir)
+QString mainIniPath(const AppPaths &paths)
 {
-    return QDir(programDir).filePath(u"main.ini"_s);
+    return paths.mainIni();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/apppaths.h"
+
 #include <optional>
 
 #include <QDate>
@@ -48,7 +50,7 @@ struct AppConfig
 
     // Reads every key; a malformed value is reported in errors (once per key) and its default used.
     static AppConfig read(const IniFile &ini, const QDate &today, QStringList *errors = nullptr);
-    static AppConfig load(const QString &programDir, const QDate &today, QStringList *errors = nullptr);
+    static AppConfig load(const AppPaths &paths, const QDate &today, QStringList *errors = nullptr);
 };
 
 // "$" followed by hexadecimal digits in blue-green-red order (a Windows colour number); plain
@@ -61,4 +63,4 @@ QString malformedValueMessage(const QString &key, const QString &value);
 // The decoded user_pid; false when it is not valid hexadecimal.
 bool decodeUserPid(const AppConfig &config, QString *password);
 
-QString mainIniPath(const QString &programDir);
+QString mainIniPath(const AppPaths &paths);

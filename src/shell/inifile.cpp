@@ -1,7 +1,5 @@
 #include "shell/inifile.h"
 
-#include "text/gbk.h"
-
 #include <QFile>
 #include <QSaveFile>
 
@@ -25,11 +23,16 @@ bool isComment(const QString &trimmed)
 
 } // namespace
 
-IniFile::IniFile(const QString &path) : m_path(path) {}
+IniFile::IniFile(const QString &path)
+    : m_path(path)
+{
+}
 
 bool IniFile::load(QString *error)
 {
-    m_lines.clear();
+    setText({});
+    m_encoding = text::FileEncoding::Utf8;
+    m_byteOrderMark = false;
     QFile file(m_path);
     if (!file.exists())
         return true;
@@ -38,11 +41,19 @@ bool IniFile::load(QString *error)
             *error = file.errorString();
         return false;
     }
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    setText(text::decodeUtf8OrGbk(bytes));
+    setBytes(file.readAll());
     return true;
+}
+
+void IniFile::setBytes(const QByteArray &bytes)
+{
+    text::TextLines file = text::splitTextFile(bytes);
+    m_lines = file.lines;
+    m_raw.clear();
+    for (const QByteArray &raw : std::as_const(file.raw))
+        m_raw << raw;
+    m_encoding = file.encoding;
+    m_byteOrderMark = file.byteOrderMark;
 }
 
 void IniFile::setText(const QString &text)
@@ -52,6 +63,7 @@ void IniFile::setText(const QString &text)
     m_lines = normalised.split(u'\n');
     if (!m_lines.isEmpty() && m_lines.last().isEmpty())
         m_lines.removeLast();
+    m_raw = QList<std::optional<QByteArray>>(m_lines.size());
 }
 
 QString IniFile::text() const
@@ -59,6 +71,34 @@ QString IniFile::text() const
     QString out;
     for (const QString &line : m_lines)
         out += line + u"\r\n"_s;
+    return out;
+}
+
+QByteArray IniFile::bytes() const
+{
+    const auto readsBack = [this](const QByteArray &bytes) { return text::splitTextFile(bytes).lines == m_lines; };
+    const QByteArray kept = encoded(m_encoding, true);
+    if (readsBack(kept))
+        return kept;
+    // A UTF-16 file cut in the middle of a character: its lines written anew.
+    if (m_encoding == text::FileEncoding::Utf16Le || m_encoding == text::FileEncoding::Utf16Be) {
+        const QByteArray rewritten = encoded(m_encoding, false);
+        if (readsBack(rewritten))
+            return rewritten;
+    }
+    // GBK is told from UTF-8 only by its bytes: a GBK file that would read back otherwise (a changed
+    // line GBK cannot hold, or no byte left that is not UTF-8) is written as UTF-8.
+    return encoded(text::FileEncoding::Utf8, false);
+}
+
+QByteArray IniFile::encoded(text::FileEncoding encoding, bool keepRaw) const
+{
+    QByteArray out = m_byteOrderMark ? text::byteOrderMark(encoding) : QByteArray();
+    const QByteArray lineBreak = text::lineBreak(encoding);
+    for (qsizetype k = 0; k < m_lines.size(); ++k) {
+        out += keepRaw && m_raw.at(k) ? *m_raw.at(k) : text::encodeLine(m_lines.at(k), encoding);
+        out += lineBreak;
+    }
     return out;
 }
 
@@ -70,7 +110,7 @@ bool IniFile::save(QString *error) const
             *error = file.errorString();
         return false;
     }
-    file.write(text().toUtf8());
+    file.write(bytes());
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
@@ -134,12 +174,18 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
     const QString line = key + u'=' + value;
     if (k >= 0) {
         m_lines[k] = m_lines.at(k).left(m_lines.at(k).indexOf(u'=')).trimmed() + u'=' + value;
+        m_raw[k].reset();
     } else if (sectionEnd >= 0) {
         m_lines.insert(sectionEnd, line);
+        m_raw.insert(sectionEnd, std::nullopt);
     } else {
-        if (!m_lines.isEmpty() && !m_lines.last().trimmed().isEmpty())
+        if (!m_lines.isEmpty() && !m_lines.last().trimmed().isEmpty()) {
             m_lines.append(QString());
+            m_raw.append(std::nullopt);
+        }
         m_lines.append(u'[' + section + u']');
         m_lines.append(line);
+        m_raw.append(std::nullopt);
+        m_raw.append(std::nullopt);
     }
 }

@@ -12,16 +12,19 @@ int charWidth(QChar c)
     return c.unicode() < 0x80 ? 1 : 2;
 }
 
+// Code units of the character at k: a surrogate pair is one character, a lone surrogate another.
+qsizetype unitsAt(const QString &text, qsizetype k)
+{
+    return text.at(k).isHighSurrogate() && k + 1 < text.size() && text.at(k + 1).isLowSurrogate() ? 2 : 1;
+}
+
 } // namespace
 
 int gbkWidth(const QString &text)
 {
     int width = 0;
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        if (text.at(k).isLowSurrogate())
-            continue; // a surrogate pair is one character
+    for (qsizetype k = 0; k < text.size(); k += unitsAt(text, k))
         width += charWidth(text.at(k));
-    }
     return width;
 }
 
@@ -32,7 +35,7 @@ QString gbkLeft(const QString &text, int maxBytes)
     while (k < text.size()) {
         const QChar c = text.at(k);
         const int w = charWidth(c);
-        const qsizetype units = (c.isHighSurrogate() && k + 1 < text.size()) ? 2 : 1;
+        const qsizetype units = unitsAt(text, k);
         if (width + w > maxBytes)
             break;
         width += w;

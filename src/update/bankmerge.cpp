@@ -44,6 +44,21 @@ bool hasTable(const QSqlDatabase &db, const QString &table)
     return db.tables(QSql::Tables).contains(table, Qt::CaseInsensitive);
 }
 
+// Whether the merge can tell the table's rows by their row numbers: not in a table WITHOUT ROWID,
+// nor where a column of that name hides them.
+bool hasRowNumbers(const QSqlDatabase &db, const QStringList &columns, const QString &table)
+{
+    for (const QString &hidden : {u"rowid"_s, u"_rowid_"_s, u"oid"_s}) {
+        if (columns.contains(hidden, Qt::CaseInsensitive))
+            return false;
+    }
+    QSqlQuery q(db);
+    q.prepare(u"SELECT wr FROM pragma_table_list WHERE schema = 'main' AND name = ? COLLATE NOCASE"_s);
+    q.addBindValue(table);
+    // An SQLite too old to list its tables has no tables without rowid either.
+    return !q.exec() || !q.next() || q.value(0).toInt() == 0;
+}
+
 void runAll(const QSqlDatabase &db, const QStringList &statements)
 {
     for (const QString &sql : statements)
@@ -148,6 +163,8 @@ bool BankMerge::check(QString *error) const
             return fail(u"新题库的数据表 %1 只有 %2 列,本机题库的该表有 %3 列,不能用于更新."_s.arg(t.name)
                             .arg(incoming.size())
                             .arg(local.size()));
+        if (!hasRowNumbers(m_incoming, incoming, t.name))
+            return fail(u"新题库的数据表 %1 没有行号 (WITHOUT ROWID 或名为 rowid 的列),不能用于更新."_s.arg(t.name));
         for (const update::MergeKey &key : t.keys) {
             if (!local.contains(key.localColumn, Qt::CaseInsensitive))
                 return fail(u"本机题库的数据表 %1 缺少列 %2."_s.arg(t.name, key.localColumn));

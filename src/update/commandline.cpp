@@ -46,16 +46,16 @@ bool isCommandLine(const QStringList &args)
     return !args.isEmpty() && args.first().startsWith(u"--"_s);
 }
 
-int runCommandLine(const QStringList &args, const QString &programDir, QTextStream &out, QTextStream &err)
+int runCommandLine(const QStringList &args, const AppPaths &paths, QTextStream &out, QTextStream &err)
 {
     const QString command = args.value(0);
     if (command == kMerge && args.size() == 2) {
-        UpdateJob job(programDir);
+        UpdateJob job(paths);
         reportConfig(job, err);
         return finish(job.runLocal(QFileInfo(args.at(1)).absoluteFilePath()), true, out, err);
     }
     if (command == kOnline && args.size() == 3) {
-        UpdateJob job(programDir);
+        UpdateJob job(paths);
         reportConfig(job, err);
         QString lastDate = args.at(2);
         return finish(job.runOnline(args.at(1), lastDate), false, out, err);

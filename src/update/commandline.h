@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/apppaths.h"
+
 #include <QStringList>
 
 class QTextStream;
@@ -14,6 +16,6 @@ namespace update {
 // True when the arguments (without the program name) ask for the command-line mode.
 bool isCommandLine(const QStringList &args);
 
-int runCommandLine(const QStringList &args, const QString &programDir, QTextStream &out, QTextStream &err);
+int runCommandLine(const QStringList &args, const AppPaths &paths, QTextStream &out, QTextStream &err);
 
 } // namespace update

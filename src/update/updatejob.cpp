@@ -42,9 +42,9 @@ QUrl urlOf(const QString &address, const QString &name)
 
 // The password part of the connection: [config] user_pid decoded as exambank decodes it; a
 // malformed value is reported and none used.
-QString readPassword(const QString &programDir, QStringList *errors)
+QString readPassword(const AppPaths &paths, QStringList *errors)
 {
-    IniFile ini(mainIniPath(programDir));
+    IniFile ini(mainIniPath(paths));
     QString reason;
     if (!ini.load(&reason)) {
         errors->append(u"main.ini: "_s + reason);
@@ -67,10 +67,10 @@ UpdateJob::Outcome failed(const QString &message)
 
 } // namespace
 
-UpdateJob::UpdateJob(const QString &programDir, QObject *parent)
+UpdateJob::UpdateJob(const AppPaths &paths, QObject *parent)
     : QObject(parent)
-    , m_programDir(programDir)
-    , m_password(readPassword(programDir, &m_configErrors))
+    , m_paths(paths)
+    , m_password(readPassword(paths, &m_configErrors))
     , m_downloader(new Downloader(this))
     , m_online(&text::isOnline)
 {
@@ -86,7 +86,7 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
 
     Q_EMIT step(u"请稍等,准备下载更新信息..."_s);
     QString error;
-    const QString listPath = update::downloadPath(m_programDir, u"up.txt"_s);
+    const QString listPath = update::downloadPath(m_paths, u"up.txt"_s);
     if (!m_downloader->fetch(urlOf(address, u"up.txt"_s), listPath, &error))
         return failed(error);
 
@@ -128,7 +128,7 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
     Outcome outcome{Result::NothingDone, {}, {}, fileCount, {}};
     if (bankDownloaded) {
         Q_EMIT step(u"请稍等,正在分析题库升级信息..."_s);
-        outcome = merge(update::downloadPath(m_programDir, QLatin1StringView(update::kBankEntry)));
+        outcome = merge(update::downloadPath(m_paths, QLatin1StringView(update::kBankEntry)));
         outcome.fileCount = fileCount;
         if (outcome.result == Result::Failed)
             return outcome;
@@ -150,7 +150,7 @@ UpdateJob::Outcome UpdateJob::runOnline(const QString &address, QString &lastDat
 
 bool UpdateJob::readUpdateDays(int *days, QString *error) const
 {
-    IniFile ini(mainIniPath(m_programDir));
+    IniFile ini(mainIniPath(m_paths));
     ini.load();
     const QString text =
         ini.value(u"config"_s, u"update_days"_s, QString::fromUtf16(configKey(u"update_days"_s).fallback));
@@ -169,12 +169,12 @@ bool UpdateJob::download(const QString &address, const QList<update::Entry> &ent
             *bank = true;
             Q_EMIT step(u"请稍等,正在下载最新题库..."_s);
             const QString name = QLatin1StringView(update::kBankEntry);
-            if (!m_downloader->fetch(urlOf(address, name), update::downloadPath(m_programDir, name), error))
+            if (!m_downloader->fetch(urlOf(address, name), update::downloadPath(m_paths, name), error))
                 return false;
         } else if (entry.kind == update::EntryKind::File) {
             ++*files;
             Q_EMIT step(u"请稍等,正在下载最新相关链接文件..."_s);
-            const QString target = QDir(m_programDir).filePath(u"data/"_s + entry.relative);
+            const QString target = QDir(m_paths.dataDir()).filePath(entry.relative);
             if (!m_downloader->fetch(urlOf(address, entry.relative), target, error))
                 return false;
         }
@@ -194,7 +194,7 @@ UpdateJob::Outcome UpdateJob::merge(const QString &bankFile)
     const QString local = QString::fromLatin1(kLocalConnection);
     const QString incoming = QString::fromLatin1(kIncomingConnection);
     QString error;
-    if (!db::openBank(db::bankPath(m_programDir), local, &error))
+    if (!db::openBank(db::bankPath(m_paths), local, &error))
         return failed(error);
     if (!update::openIncomingBank(bankFile, incoming, &error)) {
         db::closeBank(local);
@@ -224,7 +224,7 @@ UpdateJob::Outcome UpdateJob::merge(const QString &bankFile)
 
 bool UpdateJob::writeDates(const QString &listDate, int days, QString *error) const
 {
-    IniFile ini(mainIniPath(m_programDir));
+    IniFile ini(mainIniPath(m_paths));
     QString reason;
     if (!ini.load(&reason)) {
         if (error)

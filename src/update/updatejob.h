@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/apppaths.h"
 #include "update/bankmerge.h"
 #include "update/updatelist.h"
 
@@ -38,7 +39,7 @@ public:
     };
 
     // Reads main.ini's user_pid, as exambank reads it at start-up.
-    explicit UpdateJob(const QString &programDir, QObject *parent = nullptr);
+    explicit UpdateJob(const AppPaths &paths, QObject *parent = nullptr);
     ~UpdateJob() override;
 
     // The decoded user_pid. SQLite files carry no password, so it is not used to open a bank.
@@ -71,7 +72,7 @@ private:
     Outcome merge(const QString &bankFile);
     bool writeDates(const QString &listDate, int days, QString *error) const;
 
-    QString m_programDir;
+    AppPaths m_paths;
     QStringList m_configErrors; // before m_password, which fills it
     QString m_password;
     Downloader *m_downloader;

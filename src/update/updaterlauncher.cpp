@@ -15,14 +15,14 @@ ProcessStarterOverride::Starter &starter()
 }
 } // namespace
 
-QString updaterProgram(const QString &programDir)
+QString updaterProgram(const AppPaths &paths)
 {
-    return QDir(programDir).filePath(u"update"_s);
+    return paths.updaterProgram();
 }
 
-bool startUpdater(const QString &programDir, const QString &address, const QString &lastDate, QString *error)
+bool startUpdater(const AppPaths &paths, const QString &address, const QString &lastDate, QString *error)
 {
-    const QString program = updaterProgram(programDir);
+    const QString program = updaterProgram(paths);
     // Separate arguments: a blank inside a value cannot shift the second one.
     const QStringList args{address, lastDate};
     const bool started = starter() ? starter()(program, args) : QProcess::startDetached(program, args);

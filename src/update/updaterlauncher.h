@@ -1,18 +1,20 @@
 #pragma once
 
+#include "shell/apppaths.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-// Starts the updater program beside exambank with its two arguments, the update address and the
+// Starts the updater program of this installation with its two arguments, the update address and the
 // date of the last update, and does not wait for it.
 namespace update {
 
-QString updaterProgram(const QString &programDir);
+QString updaterProgram(const AppPaths &paths);
 
 // False with a reason when the program could not be started.
-bool startUpdater(const QString &programDir, const QString &address, const QString &lastDate, QString *error);
+bool startUpdater(const AppPaths &paths, const QString &address, const QString &lastDate, QString *error);
 
 // Test seam: while an instance lives, programs are handed to it instead of being started.
 class ProcessStarterOverride final

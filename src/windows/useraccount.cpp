@@ -41,9 +41,9 @@ void store(const QSqlDatabase &db, const Account &account)
     tx.commit();
 }
 
-bool writeLoginSwitch(const QString &programDir, bool on, QString *error)
+bool writeLoginSwitch(const AppPaths &paths, bool on, QString *error)
 {
-    IniFile ini(mainIniPath(programDir));
+    IniFile ini(mainIniPath(paths));
     if (!ini.load(error))
         return false;
     ini.setValue(u"config"_s, u"user_logon"_s, on ? u"T"_s : u"F"_s);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/apppaths.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -26,6 +28,6 @@ std::optional<Account> stored(const QSqlDatabase &db);
 void store(const QSqlDatabase &db, const Account &account);
 
 // Writes [config] user_logon := "T" or "F"; every other line of main.ini stays as it was.
-bool writeLoginSwitch(const QString &programDir, bool on, QString *error);
+bool writeLoginSwitch(const AppPaths &paths, bool on, QString *error);
 
 } // namespace account

@@ -1,3 +1,4 @@
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -29,7 +30,8 @@ struct Fixture
                 qFatal("no demonstration video %s in the program folder", qPrintable(video));
         }
         bank.addCourse(u"M1"_s, u"会计基础"_s);
-        window = std::make_unique<MainWindow>(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([] { return false; });
         window->show();
         window->firstShow();

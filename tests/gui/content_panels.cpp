@@ -1,4 +1,5 @@
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
@@ -53,7 +54,8 @@ struct Fixture
         for (const char *page : {"ks_jy.htm", "ks_dg.htm", "help.htm", "jy1.htm", "jy2.htm", "dg1.htm", "dg2.htm",
                                  "help1.htm", "pack.htm"})
             bank.writeFile(u"data/"_s + QString::fromLatin1(page), "<html><body>page</body></html>");
-        window = std::make_unique<MainWindow>(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([this] {
             ++probes;
             return online;
@@ -209,7 +211,8 @@ private Q_SLOTS:
         TestBank bank{u"empty"_s};
         FakeDisplayMode display(QSize(1366, 768));
         messages::Responder responder;
-        MainWindow w(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        MainWindow w(&display);
         w.setOnlineProbe([] { return false; });
         w.show();
         QVERIFY(w.firstShow());

@@ -1,3 +1,4 @@
+#include "shell/apppaths.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
@@ -67,7 +68,8 @@ private Q_SLOTS:
         bank.writeFile(u"data/jy3.htm"_s, "<html><head><title>local</title></head><body>本地讲义</body></html>");
         FakeDisplayMode display(QSize(1366, 768));
         messages::Responder responder;
-        MainWindow w(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        MainWindow w(&display);
         w.setOnlineProbe([] { return true; });
         w.show();
         QVERIFY(w.firstShow());

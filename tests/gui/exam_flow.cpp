@@ -9,6 +9,7 @@
 #include "exam/ui/examwindow.h"
 #include "records/ui/examresultpanel.h"
 #include "session/ui/mockexampanel.h"
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -67,7 +68,8 @@ struct Flow
 
     Flow()
     {
-        main = std::make_unique<MainWindow>(folder.path, &display);
+        AppPaths::setCurrent(folder.path);
+        main = std::make_unique<MainWindow>(&display);
         main->setOnlineProbe([] { return false; });
         main->show();
         if (!main->firstShow())
@@ -76,8 +78,7 @@ struct Flow
         main->findChild<QToolButton *>(u"SpeedButton4"_s)->click();
     }
 
-    template<typename T>
-    T *in(QWidget *parent, const QString &name) const
+    template <typename T> T *in(QWidget *parent, const QString &name) const
     {
         T *w = parent->findChild<T *>(name);
         if (!w)
@@ -164,7 +165,8 @@ struct Flow
     QString result(const QString &caption) const { return panel->resultPanel()->value(caption); }
     int totalRows() const
     {
-        return db::scalar(db::bank(), u"select count(*) from page_total where page_id=?"_s, {main->currentPageId()}).toInt();
+        return db::scalar(db::bank(), u"select count(*) from page_total where page_id=?"_s, {main->currentPageId()})
+            .toInt();
     }
 };
 

@@ -1,5 +1,6 @@
 // The exam instructions window: slides, hot spots, pauses, the information page and the start.
 #include "session/papersession.h"
+#include "shell/apppaths.h"
 #include "support/testbank.h"
 #include "windows/ui/instructionswindow.h"
 
@@ -28,7 +29,8 @@ struct Fixture
                 image.save(folder.path(u"skin/%1.jpg"_s.arg(name)));
             }
         }
-        window = new InstructionsWindow(folder.dir());
+        AppPaths::setCurrent(folder.dir());
+        window = new InstructionsWindow();
         window->show();
     }
     ~Fixture() { delete window.data(); }

@@ -7,6 +7,7 @@
 #include "exam/ui/answercardview.h"
 #include "exam/ui/examwindow.h"
 #include "session/papersession.h"
+#include "shell/apppaths.h"
 #include "shell/clock.h"
 #include "shell/ui/messages.h"
 
@@ -52,7 +53,8 @@ struct Fixture
         in.startText = u"2024-05-01 09:30:00"_s;
         in.durationText = u"90分钟"_s;
         in.counterText = u"第1题         共%1题"_s.arg(built.questionTotal);
-        window = new ExamWindow(bank.db(), bank.dir(), in);
+        AppPaths::setCurrent(bank.dir());
+        window = new ExamWindow(bank.db(), in);
         if (!window->open())
             qFatal("exam window did not open");
         window->resize(1200, 900);
@@ -60,8 +62,7 @@ struct Fixture
     }
     ~Fixture() { delete window.data(); }
 
-    template<typename T>
-    T *find(const QString &name) const
+    template <typename T> T *find(const QString &name) const
     {
         T *w = window->findChild<T *>(name);
         if (!w)
@@ -85,14 +86,18 @@ struct Fixture
     }
     int headingRow(int type) const
     {
-        static const QStringList names{u"单选题"_s, u"多选题"_s, u"判断题"_s, u"计算分析题"_s, u"案例分析题"_s, u"实务操作题"_s};
+        static const QStringList names{u"单选题"_s,     u"多选题"_s,     u"判断题"_s,
+                                       u"计算分析题"_s, u"案例分析题"_s, u"实务操作题"_s};
         for (int k = 0; k < tree()->topLevelItemCount(); ++k) {
             if (tree()->topLevelItem(k)->text(0).startsWith(names.at(type - 1)))
                 return k;
         }
         qFatal("no heading of type %d", type);
     }
-    QString nodeText(int type, int child) const { return tree()->topLevelItem(headingRow(type))->child(child)->text(0); }
+    QString nodeText(int type, int child) const
+    {
+        return tree()->topLevelItem(headingRow(type))->child(child)->text(0);
+    }
     QColor nodeColour(int type, int child) const
     {
         return tree()->topLevelItem(headingRow(type))->child(child)->background(0).color();
@@ -105,8 +110,9 @@ struct Fixture
     void click(const QString &name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
     QVariantList row(const QString &pId) const
     {
-        QSqlQuery q = db::run(bank.db(), u"select p_answer,p_do_yn,p_real_yn,p_score from test_page where page_id=? and p_id=?"_s,
-                              {pageId, pId});
+        QSqlQuery q =
+            db::run(bank.db(), u"select p_answer,p_do_yn,p_real_yn,p_score from test_page where page_id=? and p_id=?"_s,
+                    {pageId, pId});
         q.next();
         return {q.value(0), q.value(1).toBool(), q.value(2).toBool(), q.value(3)};
     }
@@ -206,7 +212,8 @@ private Q_SLOTS:
         f.click(u"markButton"_s);
         QCOMPARE(f.find<QPushButton>(u"markButton"_s)->text(), u"取消待查"_s);
         QCOMPARE(f.find<QLabel>(u"markState"_s)->text(), u"已标记"_s);
-        QCOMPARE(db::scalar(f.bank.db(), u"select m_down from tmp where c_p_id='X1'"_s).toString(), u"false//true////"_s);
+        QCOMPARE(db::scalar(f.bank.db(), u"select m_down from tmp where c_p_id='X1'"_s).toString(),
+                 u"false//true////"_s);
         f.click(u"previousButton"_s);
         QCOMPARE(f.nodeColour(5, 3), QColor(0xBE7E7E));
         QCOMPARE(f.find<QPushButton>(u"markButton"_s)->text(), u"待查"_s);
@@ -322,11 +329,10 @@ private Q_SLOTS:
         f.click(u"handInButton"_s);
         QCOMPARE(f.responder.shown().size(), 2);
         QCOMPARE(f.responder.shown().at(0).caption, u"提交考试"_s);
-        QCOMPARE(f.responder.shown().at(0).text,
-                 u"您还有2题类未做\r\n\r\n"
-                 "     1. 单选题有:   1  题未做!                计(  2  题)\r\n"
-                 "     2. 案例题有:   2  题未做!                计(  2  题)\r\n"
-                 "\r\n您确定进行提交试卷吗?"_s);
+        QCOMPARE(f.responder.shown().at(0).text, u"您还有2题类未做\r\n\r\n"
+                                                 "     1. 单选题有:   1  题未做!                计(  2  题)\r\n"
+                                                 "     2. 案例题有:   2  题未做!                计(  2  题)\r\n"
+                                                 "\r\n您确定进行提交试卷吗?"_s);
         QCOMPARE(f.responder.shown().at(1).caption, u"再次确认提交"_s);
         QVERIFY(f.window);
         QVERIFY(!f.window->elapsedRunning()); // declining stops the clocks for good
@@ -342,8 +348,9 @@ private Q_SLOTS:
         QCOMPARE(result.rate, u"12.5%"_s);
         QCOMPARE(result.time, u"1分1秒"_s);
         QTRY_VERIFY(!f.window);
-        QCOMPARE(f.bank.count(u"page_total"_s, u"page_id=? and p_doing='1' and p_nothing='3' and p_time='1分1秒' "
-                                               "and p_type='模拟考试'"_s,
+        QCOMPARE(f.bank.count(u"page_total"_s,
+                              u"page_id=? and p_doing='1' and p_nothing='3' and p_time='1分1秒' "
+                              "and p_type='模拟考试'"_s,
                               {f.pageId}),
                  1);
     }
@@ -399,7 +406,8 @@ private Q_SLOTS:
     void databaseErrorAtHandInKeepsTheWindow()
     {
         Fixture f(u"T1"_s);
-        db::run(f.bank.db(), u"create trigger refuse before insert on page_total begin select raise(abort,'disk full'); end"_s);
+        db::run(f.bank.db(),
+                u"create trigger refuse before insert on page_total begin select raise(abort,'disk full'); end"_s);
         f.click(u"handInButton"_s);
         QVERIFY(f.window);
         QCOMPARE(f.responder.shown().last().caption, u"错误信息"_s);

@@ -14,7 +14,7 @@ namespace {
 
 QPointer<InfoPopup> shownPopup(const QString &text, const QString &address, QSize screen = QSize(1024, 768))
 {
-    auto *popup = new InfoPopup(QString());
+    auto *popup = new InfoPopup();
     popup->setScreenSize(screen);
     popup->setNotice(text, address);
     popup->show();

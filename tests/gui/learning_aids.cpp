@@ -16,6 +16,7 @@
 #include "records/ui/ratebars.h"
 #include "records/ui/studypanel.h"
 #include "records/ui/studyreportview.h"
+#include "shell/apppaths.h"
 #include "shell/clock.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
@@ -60,7 +61,8 @@ struct Program
         : clock(now)
     {
         Clock::install(&clock);
-        window = std::make_unique<MainWindow>(dir, &display);
+        AppPaths::setCurrent(dir);
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([] { return false; });
         window->show();
         ok = window->firstShow();
@@ -193,7 +195,8 @@ private Q_SLOTS:
     // during the exam and shows in the review modes, which take the cover away.
     void entryAnswerExplainedInExamReview()
     {
-        ExamQuestionView view(QStringLiteral(QM_APP_DIR));
+        AppPaths::setCurrent(QStringLiteral(QM_APP_DIR));
+        ExamQuestionView view;
         view.resize(900, 600);
         view.show();
         AnswerPanelTexts texts;

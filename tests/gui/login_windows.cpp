@@ -1,4 +1,5 @@
 // The start-up login window and the login-settings window over a throw-away program folder.
+#include "shell/apppaths.h"
 #include "shell/inifile.h"
 #include "shell/ui/messages.h"
 #include "support/testbank.h"
@@ -51,7 +52,8 @@ private Q_SLOTS:
     void loginWindowLayout()
     {
         TestBank bank;
-        LoginWindow w(bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginWindow w;
         w.setHeadline(u"Quillmark"_s);
         w.show();
         QCOMPARE(w.objectName(), u"user_lo"_s);
@@ -87,7 +89,8 @@ private Q_SLOTS:
         TestBank bank;
         account::store(bank.db(), {u"O'Brien"_s, u"p'w 1"_s});
         messages::Responder responder;
-        LoginWindow w(bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginWindow w;
         QSignalSpy done(&w, &QDialog::finished);
         w.show();
         auto *nameBox = child<QLineEdit>(&w, u"Edit1"_s);
@@ -112,7 +115,8 @@ private Q_SLOTS:
     void loginShowsEmptyBoxesEachTime()
     {
         TestBank bank;
-        LoginWindow w(bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginWindow w;
         w.show();
         child<QLineEdit>(&w, u"Edit1"_s)->setText(u"x"_s);
         child<QLineEdit>(&w, u"Edit2"_s)->setText(u"y"_s);
@@ -133,7 +137,8 @@ private Q_SLOTS:
         QFETCH(bool, byEscape);
         TestBank bank;
         messages::Responder responder;
-        LoginWindow w(bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginWindow w;
         QSignalSpy done(&w, &QDialog::finished);
         w.show();
         const auto cancel = [&] {
@@ -169,7 +174,8 @@ private Q_SLOTS:
         QFETCH(bool, checked);
         TestBank bank;
         account::store(bank.db(), {u"张三"_s, u"s3cret"_s});
-        LoginSettingsWindow w(userLogon, bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginSettingsWindow w(userLogon);
         w.show();
         QCOMPARE(w.objectName(), u"m_config"_s);
         QCOMPARE(w.windowTitle(), u"系统设置"_s);
@@ -195,7 +201,8 @@ private Q_SLOTS:
     void switchColoursTheBoxes()
     {
         TestBank bank;
-        LoginSettingsWindow w(u"T"_s, bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginSettingsWindow w(u"T"_s);
         w.show();
         auto *box = child<QCheckBox>(&w, u"CheckBox1"_s);
         auto *name = child<QLineEdit>(&w, u"Edit1"_s);
@@ -214,7 +221,8 @@ private Q_SLOTS:
         bank.writeFile(u"main.ini"_s, "[main]\r\n[config]\r\nuser_logon=F\r\nbeep=1\r\n");
         bank.insert(u"user_logon"_s, {u"old"_s, u"old"_s});
         messages::Responder responder;
-        LoginSettingsWindow w(u"F"_s, bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginSettingsWindow w(u"F"_s);
         w.show();
         child<QCheckBox>(&w, u"CheckBox1"_s)->click();
         QTest::keyClicks(child<QLineEdit>(&w, u"Edit1"_s), u"O'Brien"_s);
@@ -236,7 +244,8 @@ private Q_SLOTS:
         bank.writeFile(u"main.ini"_s, "[config]\r\nuser_logon=T\r\n");
         account::store(bank.db(), {u"张三"_s, u"s3cret"_s});
         messages::Responder responder;
-        LoginSettingsWindow w(u"T"_s, bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginSettingsWindow w(u"T"_s);
         w.show();
         child<QCheckBox>(&w, u"CheckBox1"_s)->click();
         child<QPushButton>(&w, u"Button2"_s)->click();
@@ -251,7 +260,8 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(bank.path(u"main.ini"_s)));
         QVERIFY(QDir(bank.dir()).mkdir(u"main.ini"_s)); // neither readable nor replaceable
         messages::Responder responder;
-        LoginSettingsWindow w(u"F"_s, bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        LoginSettingsWindow w(u"F"_s);
         w.show();
         child<QPushButton>(&w, u"Button2"_s)->click();
         QCOMPARE(responder.shown().size(), 1);
@@ -262,7 +272,8 @@ private Q_SLOTS:
     void quitClosesAndFrees()
     {
         TestBank bank;
-        QPointer<LoginSettingsWindow> w = new LoginSettingsWindow(u"F"_s, bank.dir());
+        AppPaths::setCurrent(bank.dir());
+        QPointer<LoginSettingsWindow> w = new LoginSettingsWindow(u"F"_s);
         w->show();
         QCOMPARE(child<QPushButton>(w, u"Button1"_s)->text(), u"退出"_s);
         child<QPushButton>(w, u"Button1"_s)->click();

@@ -1,5 +1,6 @@
 #include "db/connection.h"
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
@@ -28,7 +29,8 @@ struct Fixture
         // course without chapters.
         bank.addCourse(u"M1"_s, u"会计基础"_s);
         bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
-        window = std::make_unique<MainWindow>(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([online] { return online; });
         window->show();
         ok = window->firstShow();
@@ -171,7 +173,8 @@ private Q_SLOTS:
         seed.insert(u"soft_text"_s, {u"第二行"_s, 30, 400});
         db::closeBank(u"seed"_s);
         FakeDisplayMode display(QSize(1366, 768));
-        MainWindow w(seed.dir(), &display);
+        AppPaths::setCurrent(seed.dir());
+        MainWindow w(&display);
         w.setOnlineProbe([] { return false; });
         QVERIFY(w.firstShow());
         auto *home = w.panel(u"Panel2"_s);
@@ -243,7 +246,8 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(bank.path(u"data/sys.htm"_s)));
         messages::Responder responder;
         FakeDisplayMode display(QSize(1366, 768));
-        MainWindow w(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        MainWindow w(&display);
         QVERIFY(!w.firstShow());
         QCOMPARE(responder.lastText(), u"连接题库严重出错,请重新启动计算机再次尝试本程序......"_s);
         QCOMPARE(responder.shown().last().caption, u"错误警告提示"_s);
@@ -256,7 +260,8 @@ private Q_SLOTS:
         bank.writeFile(u"main.ini"_s, "[config]\r\nprogram_frame=purple\r\nstatic_bar_color=$00ff00\r\n");
         messages::Responder responder;
         FakeDisplayMode display(QSize(1366, 768));
-        MainWindow w(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        MainWindow w(&display);
         w.setOnlineProbe([] { return false; });
         QVERIFY(w.firstShow());
         QCOMPARE(responder.shown().size(), 1);

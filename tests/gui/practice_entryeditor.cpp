@@ -42,7 +42,7 @@ class PracticeEntryEditor : public QObject
 private Q_SLOTS:
     void loadsAndReadsBack()
     {
-        EntryEditor editor{QString()};
+        EntryEditor editor;
         editor.resize(800, 600);
         editor.show();
         const QString answer = u"借:库存现金=100;贷:银行存款=100/;借:原材料=50////"_s;
@@ -74,7 +74,7 @@ private Q_SLOTS:
 
     void showsSubItemsAndNumbers()
     {
-        EntryEditor editor{QString()};
+        EntryEditor editor;
         editor.show();
         editor.setSubItemsShown({true, true, true, true, false, false});
         QVERIFY(child<QWidget>(&editor, u"subItem4"_s)->isVisible());
@@ -87,7 +87,7 @@ private Q_SLOTS:
 
     void directionsAreExclusive()
     {
-        EntryEditor editor{QString()};
+        EntryEditor editor;
         editor.setContent(editorContentFor(false, false, QString()));
         QToolButton *debit = button(&editor, u"debit1_1"_s);
         QToolButton *credit = button(&editor, u"credit1_1"_s);
@@ -102,7 +102,7 @@ private Q_SLOTS:
 
     void lineButtonsInPractice()
     {
-        EntryEditor editor{QString()};
+        EntryEditor editor;
         editor.show();
         editor.setContent(editorContentFor(false, false, QString()));
         // Sub-item 1: deleting line 2 while line 3 is shown leaves a gap that the check still reads.
@@ -135,7 +135,7 @@ private Q_SLOTS:
 
     void lineButtonsInExam()
     {
-        EntryEditor editor(QString(), EditorVariant::Exam);
+        EntryEditor editor(EditorVariant::Exam);
         editor.setContent(editorContentFor(false, false, QString()));
         for (int s = 1; s <= 6; ++s)
             QVERIFY(button(&editor, u"add%1_6"_s.arg(s))->isHidden());
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QVERIFY(!button(&editor, u"delete4_2"_s)->isEnabled());
 
         // A saved answer is loaded as it is, even into boxes that take digits only when typed into.
-        EntryEditor exam(QString(), EditorVariant::Exam);
+        EntryEditor exam(EditorVariant::Exam);
         EditorContent c = editorContentFor(true, true, u"7a/////"_s);
         c.lines[5][1] = {true, Direction::Debit, u"原材料"_s, u"8b"_s};
         exam.setContent(c);
@@ -170,7 +170,7 @@ private Q_SLOTS:
         QFETCH(bool, exam);
         QFETCH(QString, box);
         QFETCH(QString, typed);
-        EntryEditor editor(QString(), exam ? EditorVariant::Exam : EditorVariant::Practice);
+        EntryEditor editor(exam ? EditorVariant::Exam : EditorVariant::Practice);
         editor.show();
         editor.setContent(editorContentFor(false, false, QString()));
         auto *edit = child<QLineEdit>(&editor, box);
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QFETCH(QString, box);
         QFETCH(QString, pasted);
         QFETCH(QString, text);
-        EntryEditor editor(QString(), exam ? EditorVariant::Exam : EditorVariant::Practice);
+        EntryEditor editor(exam ? EditorVariant::Exam : EditorVariant::Practice);
         editor.show();
         editor.setContent(editorContentFor(false, false, QString()));
         auto *edit = child<QLineEdit>(&editor, box);
@@ -219,7 +219,7 @@ private Q_SLOTS:
     void accountPicker()
     {
         messages::Responder responder;
-        EntryEditor editor{QString()};
+        EntryEditor editor;
         editor.resize(900, 700);
         editor.show();
         editor.setContent(editorContentFor(false, false, QString()));
@@ -270,7 +270,7 @@ private Q_SLOTS:
 
     void trimsItsBoxes()
     {
-        EntryEditor editor{QString()};
+        EntryEditor editor;
         EditorContent c = editorContentFor(false, false, QString());
         c.lines[0][0] = {true, Direction::Debit, u"  原材料 "_s, u" 50 "_s};
         c.amounts[1] = u" 7 "_s;

@@ -4,6 +4,7 @@
 #include "practice_gui.h"
 
 #include "db/connection.h"
+#include "shell/apppaths.h"
 
 #include "practice/entrytext.h"
 #include "practice/ui/entryeditor.h"
@@ -40,7 +41,8 @@ struct Program
     explicit Program(const QString &dir)
     {
         Clock::install(&clock);
-        window = std::make_unique<MainWindow>(dir, &display);
+        AppPaths::setCurrent(dir);
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([] { return false; });
         window->show();
         ok = window->firstShow();

@@ -9,6 +9,7 @@
 #include "practice/ui/practicewindow.h"
 #include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -33,7 +34,8 @@ struct Program
     {
         examfixture::smallBank(bank);
         Clock::install(&clock);
-        window = std::make_unique<MainWindow>(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([] { return false; });
         window->show();
         if (!window->firstShow())

@@ -53,7 +53,7 @@ struct Window
     QPointer<PracticeWindow> w;
     explicit Window(const practice::PracticeInputs &in)
     {
-        w = new PracticeWindow(QString(), false);
+        w = new PracticeWindow(false);
         w->setInputs(in);
         w->resize(1200, 900);
         w->show();

@@ -3,6 +3,7 @@
 #include "practice/practicetotals.h"
 #include "records/ui/examresultpanel.h"
 #include "records/ui/practiceresultpanel.h"
+#include "shell/apppaths.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -34,7 +35,8 @@ private Q_SLOTS:
         QFETCH(QString, fullText);
 
         QTemporaryDir programDir;
-        PracticeResultPanel practice(programDir.path());
+        AppPaths::setCurrent(programDir.path());
+        PracticeResultPanel practice;
         practice::PracticeResult p;
         p.totals.score = score;
         p.totals.fullMarks = full;

@@ -13,6 +13,7 @@
 #include "practice/ui/practicewindow.h"
 #include "records/ui/examresultpanel.h"
 #include "session/ui/mockexampanel.h"
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -45,7 +46,8 @@ struct Program
                 QFile::copy(skin.filePath(file), dir + u"/skin/"_s + file);
         }
         Clock::install(&clock);
-        window = std::make_unique<MainWindow>(dir, &display);
+        AppPaths::setCurrent(dir);
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([] { return false; });
         window->show();
         if (!window->firstShow())

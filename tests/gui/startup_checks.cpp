@@ -1,5 +1,6 @@
 // What the main window's first show adds after the home panel: the update check when online, the
 // login when main.ini asks for it, and the login settings behind "登陆设置".
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -49,7 +50,8 @@ struct Folder
     }
     std::unique_ptr<MainWindow> window(bool online)
     {
-        auto w = std::make_unique<MainWindow>(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        auto w = std::make_unique<MainWindow>(&display);
         w->setOnlineProbe([online] { return online; });
         w->show();
         return w;

@@ -9,6 +9,7 @@
 #include "records/ui/historyview.h"
 #include "records/ui/learningcurve.h"
 #include "records/ui/studypanel.h"
+#include "shell/apppaths.h"
 #include "shell/clock.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
@@ -61,7 +62,8 @@ struct Program
     {
         fillBank(bank);
         Clock::install(&clock);
-        window = std::make_unique<MainWindow>(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([] { return false; });
         window->show();
         if (!window->firstShow())

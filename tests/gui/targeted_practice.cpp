@@ -8,6 +8,7 @@
 #include "practice/ui/practicewindow.h"
 #include "practice/ui/skinbackground.h"
 #include "session/ui/chapterpracticepanel.h"
+#include "shell/apppaths.h"
 #include "shell/clock.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
@@ -53,7 +54,8 @@ struct DemoProgram
                 QFile::copy(skin.filePath(f), bank.path(u"skin/"_s + f));
         }
         Clock::install(&clock);
-        window = std::make_unique<MainWindow>(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        window = std::make_unique<MainWindow>(&display);
         window->setOnlineProbe([] { return false; });
         window->show();
         if (!window->firstShow())

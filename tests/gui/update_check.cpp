@@ -1,5 +1,6 @@
 // exambank's update check against a local server: the list in the background, the list timer's
 // verdict, the question and the start of the updater, and the notice in the popup.
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "support/httpserver.h"
 #include "support/testbank.h"
@@ -38,7 +39,8 @@ struct Setup
     }
     void make()
     {
-        checker = std::make_unique<UpdateChecker>(config, bank.dir(), &window);
+        AppPaths::setCurrent(bank.dir());
+        checker = std::make_unique<UpdateChecker>(config, &window);
         QObject::connect(checker.get(), &UpdateChecker::statusChanged, &window,
                          [this](const QString &text) { statuses << text; });
     }

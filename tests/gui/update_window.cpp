@@ -1,4 +1,5 @@
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "support/httpserver.h"
 #include "support/testbank.h"
@@ -69,7 +70,8 @@ private Q_SLOTS:
         TestBank local;
         local.writeFile(u"main.ini"_s, "[config]\r\nuser_pid=zz1\r\n"); // not even read
         messages::Responder responder;
-        QVERIFY(!UpdateWindow::create(local.dir(), {}));
+        AppPaths::setCurrent(local.dir());
+        QVERIFY(!UpdateWindow::create({}));
         QCOMPARE(responder.shown().size(), 1);
         QCOMPARE(responder.lastText(), u"本程序不作为单独使用! "_s);
         QVERIFY(!QSqlDatabase::connectionNames().contains(u"update-local"_s));
@@ -93,7 +95,8 @@ private Q_SLOTS:
         TestBank local;
         local.writeFile(u"main.ini"_s, "[config]\r\nupdate_before_time=2009-05-01\r\n" + line);
         messages::Responder responder;
-        const auto w = UpdateWindow::create(local.dir(), {u"http://127.0.0.1:1/"_s, u"2009-05-01"_s});
+        AppPaths::setCurrent(local.dir());
+        const auto w = UpdateWindow::create({u"http://127.0.0.1:1/"_s, u"2009-05-01"_s});
         QVERIFY(w);
         QStringList seen;
         for (const auto &m : responder.shown())
@@ -104,7 +107,8 @@ private Q_SLOTS:
     void startState()
     {
         TestBank local; // no skin pictures, no clip
-        const auto w = UpdateWindow::create(local.dir(), {u"http://127.0.0.1:1/"_s, u"2009-05-01"_s});
+        AppPaths::setCurrent(local.dir());
+        const auto w = UpdateWindow::create({u"http://127.0.0.1:1/"_s, u"2009-05-01"_s});
         QVERIFY(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -135,7 +139,8 @@ private Q_SLOTS:
         QImage strip(40, 10, QImage::Format_RGB32);
         strip.fill(Qt::blue);
         QVERIFY(strip.save(s.local.path(u"skin/bg11.bmp"_s), "BMP"));
-        const auto w = UpdateWindow::create(s.local.dir(), {s.address(), u"2009-05-01"_s});
+        AppPaths::setCurrent(s.local.dir());
+        const auto w = UpdateWindow::create({s.address(), u"2009-05-01"_s});
         w->show();
         QVERIFY(!child<QLabel>(*w, "Image1")->pixmap().isNull());
         QMovie *clip = child<QLabel>(*w, "Animate1")->movie();
@@ -213,7 +218,8 @@ private Q_SLOTS:
             s.server.route("/up.txt", 200, list);
         s.server.route("/faq.htm", 200, "faq");
         const QString address = reachable ? s.address() : u"http://update.invalid/"_s;
-        const auto w = UpdateWindow::create(s.local.dir(), {address, u"2009-05-01"_s});
+        AppPaths::setCurrent(s.local.dir());
+        const auto w = UpdateWindow::create({address, u"2009-05-01"_s});
         w->job().setOnlineCheck([] { return false; });
         w->show();
         press(*w);
@@ -233,7 +239,8 @@ private Q_SLOTS:
     void localFileMerge()
     {
         Setup s;
-        const auto w = UpdateWindow::create(s.local.dir(), {s.address(), u"2009-05-01"_s});
+        AppPaths::setCurrent(s.local.dir());
+        const auto w = UpdateWindow::create({s.address(), u"2009-05-01"_s});
         w->setFileChooser([&] { return s.incoming.path(u"data/sys.htm"_s); });
         w->show();
         child<QRadioButton>(*w, "RadioButton2")->click();
@@ -258,7 +265,8 @@ private Q_SLOTS:
         Setup s;
         db::run(s.local.db(), u"create trigger boom before insert on ex_page_id "
                               "begin select raise(abort, 'disk is full'); end"_s);
-        const auto w = UpdateWindow::create(s.local.dir(), {s.address(), u"2009-05-01"_s});
+        AppPaths::setCurrent(s.local.dir());
+        const auto w = UpdateWindow::create({s.address(), u"2009-05-01"_s});
         w->setFileChooser([&] { return s.incoming.path(u"data/sys.htm"_s); });
         w->show();
         child<QRadioButton>(*w, "RadioButton2")->click();
@@ -285,7 +293,8 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(int, messages);
         Setup s;
-        const auto w = UpdateWindow::create(s.local.dir(), {s.address(), u"2009-05-01"_s});
+        AppPaths::setCurrent(s.local.dir());
+        const auto w = UpdateWindow::create({s.address(), u"2009-05-01"_s});
         w->setFileChooser([&] { return file.isEmpty() ? file : s.local.path(file); });
         w->show();
         child<QRadioButton>(*w, "RadioButton2")->click();

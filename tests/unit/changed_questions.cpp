@@ -58,10 +58,20 @@ private Q_SLOTS:
     void upgradeAddsTheTable()
     {
         TestBank bank;
+        // A bank of the first version, with the narrower indexes of that time.
         db::run(bank.db(), u"drop table qm_changed"_s);
+        db::run(bank.db(), u"drop index ix_test_page_question"_s);
+        db::run(bank.db(), u"create index ix_test_page_p_id on test_page (p_id,page_id)"_s);
         db::run(bank.db(), u"update qm_version set version=1"_s);
         db::ensureSchema(bank.db());
         QCOMPARE(db::scalar(bank.db(), u"select version from qm_version"_s).toInt(), db::kSchemaVersion);
+        const auto indexes = [&](const QString &names) {
+            return db::scalar(bank.db(),
+                              u"select count(*) from sqlite_master where type='index' and name in (%1)"_s.arg(names))
+                .toInt();
+        };
+        QCOMPARE(indexes(u"'ix_test_page_question','ix_qm_changed_p_id'"_s), 2);
+        QCOMPARE(indexes(u"'ix_test_page_p_id'"_s), 0);
         QCOMPARE(
             db::scalar(bank.db(), u"select group_concat(name, ',') from pragma_table_info('qm_changed')"_s).toString(),
             u"p_id,m_id,what,changed_at,told"_s);

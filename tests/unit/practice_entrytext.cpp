@@ -102,6 +102,10 @@ private Q_SLOTS:
         QCOMPARE(lead[0], line(Direction::Debit, u"原材料"_s, u"50"_s));
         QVERIFY(!lead[1].shown);
 
+        // The account starts after the direction even when an "=" stands in the direction's place.
+        QCOMPARE(parseSubItem(u"=:现金=100"_s)[0], line(Direction::Credit, u"现金"_s, u"100"_s));
+        QCOMPARE(parseSubItem(u"借:=1;贷=:现金=100"_s)[1], line(Direction::Credit, u":现金"_s, u"100"_s));
+
         QVERIFY(!parseSubItem(u"no entry line"_s)[0].shown);
         QVERIFY(!parseSubItem(QString())[0].shown);
 

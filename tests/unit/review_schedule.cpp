@@ -63,6 +63,49 @@ private Q_SLOTS:
         QCOMPARE(state.due(), dueDay < 0 ? QDate() : kStart.addDays(dueDay));
     }
 
+    // Records of one question as the tables hold them, against the days it is due: "day[session]:R|W|-"
+    // in the order written (- met but not answered); sessions of one day are told apart by a letter.
+    void dueFromRecords_data()
+    {
+        QTest::addColumn<QString>("records");
+        QTest::addColumn<QList<int>>("dueOn");    // days (from day 0) it is due
+        QTest::addColumn<QList<int>>("notDueOn"); // days it is not
+        QTest::newRow("right in the session of the wrong answer") << u"0a:W 0a:R"_s << QList<int>{1} << QList<int>{0};
+        QTest::newRow("right in a later session of that day") << u"0a:W 0b:R"_s << QList<int>{1} << QList<int>{0};
+        QTest::newRow("records written out of order") << u"2a:R 0a:W 1a:R"_s << QList<int>{3, 9} << QList<int>{1, 2};
+        QTest::newRow("met but not answered after the wrong")
+            << u"0a:W 1a:- 2a:-"_s << QList<int>{1, 3} << QList<int>{0};
+        QTest::newRow("an older wrong answer does not count") << u"5a:W 0a:W 1a:R"_s << QList<int>{6} << QList<int>{5};
+        QTest::newRow("never wrong") << u"0a:R 1a:-"_s << QList<int>{} << QList<int>{0, 1, 40};
+    }
+    void dueFromRecords()
+    {
+        QFETCH(QString, records);
+        QFETCH(QList<int>, dueOn);
+        QFETCH(QList<int>, notDueOn);
+        TestBank bank;
+        bank.addCourse(u"M1"_s, u"会计基础"_s);
+        bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+        bank.addQuestion(u"C1"_s, u"Q01"_s, 1, u"A"_s);
+        for (const QString &r : records.split(u' ')) {
+            const int day = r.first(r.indexOf(u':') - 1).toInt();
+            const QChar session = r.at(r.indexOf(u':') - 1);
+            const QChar what = r.back();
+            const QString pageId =
+                kStart.addDays(day).toString(u"yyyyMMdd"_s) + (session == u'a' ? u"080000"_s : u"150000"_s);
+            bank.insert(u"test_page"_s, {pageId, u"Q01"_s, 0, 0, 0, 0, 0, 0, u"A"_s, what == u'-' ? 0 : 1,
+                                         what == u'R' ? 1 : 0, 0, 0, u""_s, 1.0, 1});
+        }
+        for (int day : dueOn) {
+            QCOMPARE(dueQuestions(bank.db(), u"M1"_s, kStart.addDays(day)), QStringList{u"Q01"_s});
+            QCOMPARE(dueCounts(bank.db(), kStart.addDays(day)).at(0).due, 1);
+        }
+        for (int day : notDueOn) {
+            QVERIFY(dueQuestions(bank.db(), u"M1"_s, kStart.addDays(day)).isEmpty());
+            QCOMPARE(dueCounts(bank.db(), kStart.addDays(day)).at(0).due, 0);
+        }
+    }
+
     void scheduleOverWeeks()
     {
         TestBank bank;

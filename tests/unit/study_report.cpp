@@ -96,6 +96,41 @@ private Q_SLOTS:
         QCOMPARE(r.chapters.at(0).unanswered(), 1);
     }
 
+    // One question's records against its counts: "session:flags" where the flags are d (answered)
+    // and r (right), in the order written.
+    void countsOfOneQuestion_data()
+    {
+        QTest::addColumn<QString>("records");
+        QTest::addColumn<QString>("expected"); // questions/answered/rightLatest/answers/rightAnswers
+        QTest::newRow("never met") << u""_s << u"1/0/0/0/0"_s;
+        QTest::newRow("met, not answered") << u"1:"_s << u"1/0/0/0/0"_s;
+        QTest::newRow("wrong then right") << u"1:d 2:dr"_s << u"1/1/1/2/1"_s;
+        QTest::newRow("right then wrong") << u"1:dr 2:d"_s << u"1/1/0/2/1"_s;
+        QTest::newRow("newest met but not answered") << u"1:d 2:dr 3:"_s << u"1/1/1/2/1"_s;
+        QTest::newRow("right and wrong in one session, wrong written last") << u"1:d 2:dr 2:d"_s << u"1/1/1/3/1"_s;
+        QTest::newRow("right and wrong in one session, right written last") << u"2:d 2:dr"_s << u"1/1/1/2/1"_s;
+        QTest::newRow("records written out of session order") << u"3:d 1:dr 2:dr"_s << u"1/1/0/3/2"_s;
+    }
+    void countsOfOneQuestion()
+    {
+        QFETCH(QString, records);
+        QFETCH(QString, expected);
+        TestBank bank;
+        bank.addCourse(u"M1"_s, u"会计基础"_s);
+        bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+        bank.addQuestion(u"C1"_s, u"Q01"_s, 1, u"A"_s);
+        for (const QString &r : records.split(u' ', Qt::SkipEmptyParts)) {
+            const QStringList parts = r.split(u':');
+            answer(bank, u"2026120%1080000"_s.arg(parts.at(0)), u"Q01"_s, parts.at(1).contains(u'd'),
+                   parts.at(1).contains(u'r'));
+        }
+        const StudyReport report = buildStudyReport(bank.db(), u"M1"_s);
+        QCOMPARE(report.chapters.size(), 1);
+        QCOMPARE(line(report.chapters.at(0)), u"C1 第一章 "_s + expected);
+        const bool weak = weakQuestions(bank.db(), u"C1"_s) == QStringList{u"Q01"_s};
+        QCOMPARE(weak, report.chapters.at(0).rightLatest == 0);
+    }
+
     void mostWrongUnpractisedAndWeakest()
     {
         TestBank bank;

@@ -209,6 +209,8 @@ private Q_SLOTS:
         bank.insert(u"tmp_id"_s, {u"OLD"_s, 1.0});
         for (const QString &p : {u"Q01"_s, u"Q02"_s, u"Q03"_s, u"Q05"_s, u"Q06"_s, u"Q07"_s})
             addRecord(bank, u"20261201080000"_s, p, true, false, false, true, u"X"_s, 3);
+        // A question met twice in one session is one question of the selection, in the counts too.
+        addRecord(bank, u"20261201080000"_s, u"Q01"_s, true, false, false, true, u"Y"_s, 3);
         const TargetedCounts counts = storeSelection(bank.db(), query(TargetedMode::Essence));
         QCOMPARE(counts.total, 6);
         QCOMPARE(QList<int>(counts.perType.begin(), counts.perType.end()), (QList<int>{0, 3, 1, 0, 1, 1, 0}));
@@ -374,20 +376,31 @@ private Q_SLOTS:
         QCOMPARE(bank.count(u"tmp"_s, u"a_m_id='old'"_s), 1);
     }
 
-    // A bank made before the selection indexes existed gets them when it is opened, rows kept.
-    void indexesAddedToOlderBank()
+    // A bank made with the older, narrower indexes gets the current ones when it is opened, rows kept.
+    void indexesReplacedInOlderBank()
     {
         TestBank bank;
         fillBank(bank);
         addRecord(bank, u"20261201080000"_s, u"Q01"_s, true, false, false, true);
-        db::run(bank.db(), u"drop index ix_test_page_essence"_s);
-        db::run(bank.db(), u"drop index ix_test_page_wrong"_s);
+        for (const QString &name : {u"ix_test_page_question"_s, u"ix_ex_page_id_key"_s, u"ix_ex_page_id_course"_s})
+            db::run(bank.db(), u"drop index "_s + name);
+        for (const QString &create : {u"ix_test_page_p_id on test_page (p_id,page_id)"_s,
+                                      u"ix_test_page_essence on test_page (p_id,p_ok_mask,page_id)"_s,
+                                      u"ix_ex_page_id_p_id on ex_page_id (p_id)"_s,
+                                      u"ix_ex_page_id_c_id on ex_page_id (c_id,p_type)"_s})
+            db::run(bank.db(), u"create index "_s + create);
         db::ensureSchema(bank.db());
-        QCOMPARE(db::scalar(bank.db(), u"select count(*) from sqlite_master where type='index' and name in "
-                                       "('ix_test_page_essence','ix_test_page_wrong')"_s)
-                     .toInt(),
-                 2);
+        const auto present = [&](const QString &names) {
+            return db::scalar(bank.db(),
+                              u"select count(*) from sqlite_master where type='index' and name in (%1)"_s.arg(names))
+                .toInt();
+        };
+        QCOMPARE(present(u"'ix_test_page_question','ix_ex_page_id_key','ix_ex_page_id_course'"_s), 3);
+        QCOMPARE(present(u"'ix_test_page_p_id','ix_test_page_essence','ix_ex_page_id_p_id','ix_ex_page_id_c_id'"_s), 0);
         QCOMPARE(bank.count(u"test_page"_s), 1);
+        TargetedQuery wrongAll = query(TargetedMode::Wrong);
+        wrongAll.period = WrongPeriod::All;
+        QCOMPARE(ids(selectTargeted(bank.db(), wrongAll)), QStringList{u"Q01"_s});
     }
 
     void nothingAfterClearingRecords()

@@ -140,6 +140,29 @@ private Q_SLOTS:
         QCOMPARE(text::gbkWidth(text), text::toGbk(text).size());
     }
 
+    // A lone surrogate is a character of its own: it neither joins the next character nor vanishes.
+    void gbkWidthsOfLoneSurrogates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("maxBytes");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("left");
+        const QChar high(0xD83D), low(0xDE00);
+        QTest::newRow("pair") << QString(u'a') + high + low + u'b' << 3 << 4 << QString(u'a') + high + low;
+        QTest::newRow("high before a character") << QString(high) + u"中文"_s << 2 << 6 << QString(high);
+        QTest::newRow("high at the end") << u"ab"_s + high << 4 << 4 << u"ab"_s + high;
+        QTest::newRow("low alone") << QString(low) + u"ab"_s << 3 << 4 << QString(low) + u'a';
+    }
+    void gbkWidthsOfLoneSurrogates()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, maxBytes);
+        QFETCH(int, width);
+        QFETCH(QString, left);
+        QCOMPARE(text::gbkWidth(text), width);
+        QCOMPARE(text::gbkLeft(text, maxBytes), left);
+    }
+
     void decodeFallsBackToGbk()
     {
         const QString s = u"公告内容"_s;

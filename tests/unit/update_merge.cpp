@@ -269,6 +269,9 @@ private Q_SLOTS:
         QTest::newRow("table missing") << u"no ks_ad"_s << u"ks_ad"_s;
         QTest::newRow("column missing") << u"short ex_sub"_s << u"ex_sub"_s;
         QTest::newRow("key column missing") << u"renamed ex_sub"_s << u"m_id"_s;
+        QTest::newRow("table without rowid") << u"ma_id without rowid"_s << u"ma_id 没有行号"_s;
+        QTest::newRow("column named rowid") << u"rowid in cap_id"_s << u"cap_id 没有行号"_s;
+        QTest::newRow("column named oid") << u"oid in ks_dg"_s << u"ks_dg 没有行号"_s;
     }
     void refusedBeforeAnythingIsWritten()
     {
@@ -304,6 +307,15 @@ private Q_SLOTS:
             db::run(incoming.db(), u"alter table ex_sub drop column m_type"_s);
         } else if (kind == u"renamed ex_sub") {
             db::run(incoming.db(), u"alter table ex_sub rename column m_id to sub_no"_s);
+        } else if (kind == u"ma_id without rowid") {
+            db::run(incoming.db(), u"drop table ma_id"_s);
+            db::run(incoming.db(), u"create table ma_id (m_id text primary key, m_name text, m_speaker text,"
+                                   " m_down text) without rowid"_s);
+            db::run(incoming.db(), u"insert into ma_id values ('M9', '新课程', '', '')"_s);
+        } else if (kind == u"rowid in cap_id") {
+            db::run(incoming.db(), u"alter table cap_id add column rowid integer"_s);
+        } else if (kind == u"oid in ks_dg") {
+            db::run(incoming.db(), u"alter table ks_dg add column OID integer"_s);
         }
         UpdateJob job(local.dir());
         const UpdateJob::Outcome outcome = job.runLocal(file);

@@ -1,4 +1,5 @@
 // Window and message-box titles as a window manager reads them from the X server.
+#include "shell/apppaths.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -49,7 +50,8 @@ private Q_SLOTS:
         bank.addCourse(u"M1"_s, u"会计基础"_s);
         bank.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
         FakeDisplayMode display(QSize(1366, 768));
-        MainWindow window(bank.dir(), &display);
+        AppPaths::setCurrent(bank.dir());
+        MainWindow window(&display);
         window.setOnlineProbe([] { return false; });
         window.show();
         messages::Responder responder; // answers the first show's boxes, if any

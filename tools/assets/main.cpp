@@ -3,7 +3,9 @@
 //   qm_assets media OUT_DIR          data/alert.wav, data/mpg/*.wmv and mafy.a (needs ffmpeg)
 //   qm_assets bank  SRC_DIR OUT_FILE the demo question bank from SRC_DIR/*.json
 //   qm_assets ini   OUT_FILE         main.ini with every key at its default (an existing one is kept)
+//   qm_assets icons OUT_DIR          the application icon in every size under OUT_DIR/hicolor/
 #include "demobank.h"
+#include "icon.h"
 #include "mainini.h"
 #include "media.h"
 #include "skin.h"
@@ -25,8 +27,8 @@ bool keepOrWriteMainIni(const QString &path, QString *error)
     QFile existing(path);
     if (!existing.exists())
         return mainini::write(path, error);
-    if (!existing.open(QIODevice::ReadWrite)
-        || !existing.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime)) {
+    if (!existing.open(QIODevice::ReadWrite) ||
+        !existing.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime)) {
         *error = existing.errorString();
         return false;
     }
@@ -35,7 +37,8 @@ bool keepOrWriteMainIni(const QString &path, QString *error)
 
 int usage()
 {
-    QTextStream(stderr) << "usage: qm_assets skin OUT_DIR | media OUT_DIR | bank SRC_DIR OUT_FILE | ini OUT_FILE\n";
+    QTextStream(stderr)
+        << "usage: qm_assets skin OUT_DIR | media OUT_DIR | bank SRC_DIR OUT_FILE | ini OUT_FILE | icons OUT_DIR\n";
     return 2;
 }
 
@@ -66,6 +69,8 @@ int main(int argc, char *argv[])
         ok = demobank::build(args[1], args[2], &error);
     else if (command == u"ini" && args.size() == 2)
         ok = keepOrWriteMainIni(args[1], &error);
+    else if (command == u"icons" && args.size() == 2)
+        ok = icon::writeAll(args[1], &error);
     else
         return usage();
 

@@ -3,6 +3,7 @@
 #include "content/contentlink.h"
 #include "content/ui/contentpanels.h"
 #include "practice/ui/skinbackground.h"
+#include "shell/apppaths.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
@@ -100,17 +101,16 @@ void DemoPanel::createPlayer()
 void DemoPanel::open()
 {
     m_main->bringToFront(parentWidget());
-    const QString dir = m_main->programDir();
-    skin::setBackground(findChild<QGroupBox *>(u"demoBox"_s), skin::picture(dir, u"skin/bg16.bmp"_s));
-    m_install->setIcon(QIcon(skin::picture(dir, u"skin/reg.bmp"_s)));
-    m_usage->setIcon(QIcon(skin::picture(dir, u"skin/reg2.bmp"_s)));
+    skin::setBackground(findChild<QGroupBox *>(u"demoBox"_s), skin::picture(u"skin/bg16.bmp"_s));
+    m_install->setIcon(QIcon(skin::picture(u"skin/reg.bmp"_s)));
+    m_usage->setIcon(QIcon(skin::picture(u"skin/reg2.bmp"_s)));
 }
 
 void DemoPanel::play(const QString &file)
 {
     const QString relative = u"mpg/"_s + file;
     // Found beside the program, whatever the working folder.
-    const QString path = content::dataFile(m_main->programDir(), relative);
+    const QString path = content::dataFile(AppPaths::current(), relative);
     m_playing.clear();
     m_player->stop();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {

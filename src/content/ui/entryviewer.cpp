@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -15,7 +16,7 @@ bool showEntry(MainWindow *main, Browser *browser, const Link &link, bool online
     main->showWaitNotice(MainWindow::WaitNotice::Opening, true);
     // The network is asked only for a web address that needs it.
     const bool online = !link.local && onlineRequired ? main->checkOnline() : true;
-    const Destination d = resolve(link, main->programDir(), online, onlineRequired);
+    const Destination d = resolve(link, AppPaths::current(), online, onlineRequired);
     bool navigated = false;
     switch (d.kind) {
     case Destination::Kind::LocalFile:

@@ -40,7 +40,7 @@ GuidePanel::GuidePanel(MainWindow *main, QWidget *panel10)
 void GuidePanel::open()
 {
     m_main->bringToFront(parentWidget());
-    skin::setBackground(m_box, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    skin::setBackground(m_box, skin::picture(u"skin/bg16.bmp"_s));
     m_wb3->navigate(m_main->programFile(u"data/ks_dg.htm"_s));
     QList<content::Entry> entries;
     try {
@@ -53,7 +53,7 @@ void GuidePanel::open()
     for (int n = 0; n < entries.size(); ++n) {
         const QString name = entries.at(n).name.trimmed();
         auto *b = content::entryButton(content::guideButtonCaption(name), u"ks_dg%1"_s.arg(n), name,
-                                       skin::picture(m_main->programDir(), u"skin/001_60.bmp"_s), m_box);
+                                       skin::picture(u"skin/001_60.bmp"_s), m_box);
         b->setToolTip(name);
         b->setGeometry(7, content::guideButtonTop(n), 220, 35);
         b->show();

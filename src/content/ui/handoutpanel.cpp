@@ -7,6 +7,7 @@
 #include "db/sql.h"
 #include "practice/ui/skinbackground.h"
 #include "session/ui/courselist.h"
+#include "shell/apppaths.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -70,7 +71,7 @@ QWidget *HandoutPanel::buildCourseColumn()
     layout->setContentsMargins(0, 0, 0, 0);
 
     auto *courseBox = named(new QGroupBox(u"课程列表"_s, column), u"handoutCourseBox"_s);
-    skin::setBackground(courseBox, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    skin::setBackground(courseBox, skin::picture(u"skin/bg16.bmp"_s));
     auto *courseLayout = new QVBoxLayout(courseBox);
     m_courses = named(new QComboBox(courseBox), u"handoutCourses"_s);
     m_courses->setAccessibleName(u"课程列表"_s);
@@ -96,7 +97,7 @@ QWidget *HandoutPanel::buildStrip()
 {
     auto *strip = named(new QWidget(this), u"handoutStrip"_s);
     strip->setFixedHeight(32);
-    skin::setBackground(strip, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    skin::setBackground(strip, skin::picture(u"skin/bg16.bmp"_s));
     auto *layout = new QHBoxLayout(strip);
     layout->setContentsMargins(4, 4, 4, 4);
     m_progress = named(new QProgressBar(strip), u"handoutProgress"_s);
@@ -156,7 +157,7 @@ void HandoutPanel::courseChosen(int index)
 void HandoutPanel::addChapterButton(int i, const QString &chapterId, const QString &name)
 {
     auto *b = content::entryButton(content::handoutButtonCaption(name), u"a"_s + chapterId, name.trimmed(),
-                                   skin::picture(m_main->programDir(), u"skin/001_60.bmp"_s), m_chapterArea);
+                                   skin::picture(u"skin/001_60.bmp"_s), m_chapterArea);
     b->setToolTip(name.trimmed());
     b->setGeometry(7, content::handoutButtonTop(i), 230, 32);
     b->show();
@@ -183,7 +184,7 @@ void HandoutPanel::openPackage()
 {
     if (m_package.isEmpty())
         return;
-    const QUrl target = content::packageUrl(m_main->programDir(), m_package);
+    const QUrl target = content::packageUrl(AppPaths::current(), m_package);
     if (target.isEmpty()) {
         messages::inform(this, u"打包文件不存在,无法打开:"_s + m_package, u"错误信息"_s);
         return;

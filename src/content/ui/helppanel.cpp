@@ -6,6 +6,7 @@
 #include "db/connection.h"
 #include "db/sql.h"
 #include "practice/ui/skinbackground.h"
+#include "shell/apppaths.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -39,7 +40,7 @@ HelpPanel::HelpPanel(MainWindow *main, QWidget *panel13)
 
     // Enabled from start-up on, whether the help centre was opened or not.
     m_updateButton = content::entryButton(u"  手工升级题库"_s, u"SpeedButton45"_s, u"手工升级题库"_s,
-                                          skin::picture(main->programDir(), u"skin/001_31.bmp"_s), m_box);
+                                          skin::picture(u"skin/001_31.bmp"_s), m_box);
     m_updateButton->setGeometry(32, content::manualUpdateTop(0), 145, 33);
     connect(m_updateButton, &QPushButton::clicked, this, &HelpPanel::manualUpdate);
 }
@@ -48,7 +49,7 @@ void HelpPanel::open()
 {
     m_main->bringToFront(parentWidget());
     m_wb6->navigate(m_main->programFile(u"data/help.htm"_s));
-    skin::setBackground(m_box, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    skin::setBackground(m_box, skin::picture(u"skin/bg16.bmp"_s));
     QList<content::Entry> entries;
     try {
         entries = content::helpEntries(db::bank());
@@ -60,7 +61,7 @@ void HelpPanel::open()
         if (b != m_updateButton)
             delete b;
     }
-    const QPixmap glyph = skin::picture(m_main->programDir(), u"skin/001_31.bmp"_s);
+    const QPixmap glyph = skin::picture(u"skin/001_31.bmp"_s);
     for (int i = 0; i < entries.size(); ++i) {
         const QString way = entries.at(i).name;
         auto *b =
@@ -83,6 +84,6 @@ void HelpPanel::manualUpdate()
 {
     const AppConfig &c = m_main->config();
     QString error;
-    if (!update::startUpdater(m_main->programDir(), c.ftpUrl, c.updateBeforeTime, &error))
+    if (!update::startUpdater(AppPaths::current(), c.ftpUrl, c.updateBeforeTime, &error))
         messages::inform(this, error, u"错误信息"_s);
 }

@@ -43,7 +43,7 @@ QTextEdit *readOnlyText(const QString &name, QWidget *parent)
 
 } // namespace
 
-ExamQuestionView::ExamQuestionView(const QString &programDir, QWidget *parent)
+ExamQuestionView::ExamQuestionView(QWidget *parent)
     : QWidget(parent)
 {
     auto *column = new QVBoxLayout(this);
@@ -79,7 +79,7 @@ ExamQuestionView::ExamQuestionView(const QString &programDir, QWidget *parent)
     m_optionScroll->viewport()->installEventFilter(this); // option widths follow the viewport
     column->addWidget(m_optionScroll, 1);
 
-    m_editor = new EntryEditor(programDir, practice::EditorVariant::Exam, this);
+    m_editor = new EntryEditor(practice::EditorVariant::Exam, this);
     m_editor->setObjectName(u"entryEditor"_s);
     practice::EditorContent start;
     start.amounts[0] = u"0"_s;
@@ -98,7 +98,7 @@ ExamQuestionView::ExamQuestionView(const QString &programDir, QWidget *parent)
     auto *info = new QToolButton(m_practicalBar);
     info->setObjectName(u"practicalInfo"_s);
     info->setAutoRaise(true);
-    const QPixmap glyph = skin::picture(programDir, u"skin/st01.bmp"_s);
+    const QPixmap glyph = skin::picture(u"skin/st01.bmp"_s);
     if (glyph.isNull())
         info->setText(u"实务操作信息"_s);
     else

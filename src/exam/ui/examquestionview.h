@@ -26,7 +26,7 @@ class ExamQuestionView final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit ExamQuestionView(const QString &programDir, QWidget *parent = nullptr);
+    explicit ExamQuestionView(QWidget *parent = nullptr);
 
     // Question display for a new current question: texts and which inputs show.
     void showQuestion(const exam::Question &question);

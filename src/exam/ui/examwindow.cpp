@@ -27,8 +27,8 @@ constexpr int kCardWidth = 195;
 
 } // namespace
 
-ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const ExamInputs &inputs, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_programDir(programDir)
+ExamWindow::ExamWindow(const QSqlDatabase &db, const ExamInputs &inputs, QWidget *parent)
+    : QWidget(parent, Qt::Window)
 {
     setObjectName(u"ex_page"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -44,7 +44,7 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     auto *body = new QHBoxLayout;
     body->setSpacing(2);
     auto *left = new QVBoxLayout;
-    m_view = new ExamQuestionView(programDir, this);
+    m_view = new ExamQuestionView(this);
     left->addWidget(m_view, 1);
     left->addWidget(buildButtons());
     auto *hint = new QLabel(u"建议您全部做完后点击\"交卷\"后再查看相应得分，答案，解析等信息"_s, this);
@@ -86,16 +86,16 @@ ExamWindow::ExamWindow(const QSqlDatabase &db, const QString &programDir, const 
     connect(m_view, &ExamQuestionView::practicalInfoRequested, this,
             [this] { messages::inform(this, u"注意：模拟考试此功能请在用友软件操作"_s, u"实务操作信息"_s); });
     m_view->setFontSize(m_fontSize);
-    applyReviewInputs(programDir);
+    applyReviewInputs();
 }
 
 ExamWindow::~ExamWindow() = default;
 
-void ExamWindow::applyReviewInputs(const QString &programDir)
+void ExamWindow::applyReviewInputs()
 {
     const ExamInputs &in = m_session->inputs();
     if (!in.modePicture.isEmpty()) {
-        m_modeImage->setPixmap(skin::picture(programDir, in.modePicture));
+        m_modeImage->setPixmap(skin::picture(in.modePicture));
         m_modeImage->setProperty("picture", in.modePicture);
         m_modePanel->show();
     }
@@ -176,7 +176,7 @@ QToolButton *ExamWindow::pictureButton(const QString &name, const QString &pictu
 // A missing picture leaves the button's text.
 void ExamWindow::setPicture(QToolButton *button, const QString &picture)
 {
-    const QPixmap pixmap = skin::picture(m_programDir, picture);
+    const QPixmap pixmap = skin::picture(picture);
     button->setProperty("picture", picture);
     button->setIcon(pixmap);
     button->setIconSize(pixmap.isNull() ? QSize() : pixmap.size());
@@ -229,8 +229,7 @@ QWidget *ExamWindow::buildButtons()
     return bar;
 }
 
-template<typename F>
-bool ExamWindow::guarded(F &&operation)
+template <typename F> bool ExamWindow::guarded(F &&operation)
 {
     try {
         operation();

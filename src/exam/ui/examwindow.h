@@ -19,7 +19,7 @@ class ExamWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    ExamWindow(const QSqlDatabase &db, const QString &programDir, const ExamInputs &inputs, QWidget *parent = nullptr);
+    ExamWindow(const QSqlDatabase &db, const ExamInputs &inputs, QWidget *parent = nullptr);
     ~ExamWindow() override;
 
     // Selects the session's rows and shows the first question; false (message shown) on a
@@ -55,7 +55,7 @@ private:
     QWidget *buildInfoBox();
     QWidget *buildButtons();
     // Mode picture, answer panel, answer cover and mark state of a review mode.
-    void applyReviewInputs(const QString &programDir);
+    void applyReviewInputs();
     QToolButton *pictureButton(const QString &name, const QString &picture, const QString &fallback);
     void setPicture(QToolButton *button, const QString &picture);
 
@@ -72,10 +72,8 @@ private:
     void stopClocks();
     void finishWith(const exam::Totals &totals);
     // Runs a database operation; an error is shown and the window stays as it is.
-    template<typename F>
-    bool guarded(F &&operation);
+    template <typename F> bool guarded(F &&operation);
 
-    QString m_programDir;
     ExamSession *m_session = nullptr;
     int m_fontSize = 12;
     bool m_elapsedStarted = false;
@@ -87,9 +85,9 @@ private:
     QWidget *m_side = nullptr;
     QToolButton *m_collapse = nullptr;
     QLabel *m_countdownText = nullptr;
-    QWidget *m_modePanel = nullptr;  // Panel40
-    QLabel *m_modeImage = nullptr;   // Image3
-    QLabel *m_counter = nullptr;     // Label3
+    QWidget *m_modePanel = nullptr; // Panel40
+    QLabel *m_modeImage = nullptr;  // Image3
+    QLabel *m_counter = nullptr;    // Label3
     QLabel *m_elapsedText = nullptr;
     QLabel *m_markState = nullptr;
     QToolButton *m_first = nullptr;

@@ -1,6 +1,7 @@
 #include "practice/ui/entryeditor.h"
 
 #include "practice/ui/accountpicker.h"
+#include "shell/apppaths.h"
 
 #include <QDir>
 #include <QEvent>
@@ -65,9 +66,8 @@ QToolButton *directionButton(const QString &caption, const QString &name, QWidge
 
 } // namespace
 
-EntryEditor::EntryEditor(const QString &programDir, practice::EditorVariant variant, QWidget *parent)
+EntryEditor::EntryEditor(practice::EditorVariant variant, QWidget *parent)
     : QWidget(parent)
-    , m_programDir(programDir)
     , m_variant(variant)
 {
     m_keyFilter = new DigitKeyFilter(this);
@@ -189,7 +189,7 @@ QWidget *EntryEditor::buildLine(int s, int l)
         auto *b = new QToolButton(line.row);
         b->setObjectName(name + key);
         b->setToolTip(hint);
-        const QIcon icon(QDir(m_programDir).filePath(u"skin/"_s + picture));
+        const QIcon icon(AppPaths::current().file(u"skin/"_s + picture));
         if (!icon.pixmap(16, 16).isNull()) {
             b->setIcon(icon);
             b->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -300,4 +300,3 @@ void EntryEditor::trimAll()
         }
     }
 }
-

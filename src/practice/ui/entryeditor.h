@@ -31,8 +31,8 @@ class EntryEditor final : public QWidget
 {
     Q_OBJECT
 public:
-    // programDir locates the button pictures (skin/a1.bmp, a2, b1, b2); missing pictures show text.
-    explicit EntryEditor(const QString &programDir, practice::EditorVariant variant = practice::EditorVariant::Practice,
+    // The button pictures are skin/a1.bmp, a2, b1, b2; missing pictures show text.
+    explicit EntryEditor(practice::EditorVariant variant = practice::EditorVariant::Practice,
                          QWidget *parent = nullptr);
     ~EntryEditor() override;
 
@@ -77,7 +77,6 @@ private:
     void setLineShown(int s, int l, bool shown);
     void updateComputedRow(int s);
 
-    QString m_programDir;
     practice::EditorVariant m_variant;
     QScrollArea *m_scroll = nullptr;
     std::array<SubItem, practice::kSubItems> m_items;

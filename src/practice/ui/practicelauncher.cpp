@@ -12,7 +12,7 @@ PracticeWindow *openPracticeWindow(MainWindow *main, const practice::PracticeInp
 {
     if (!PracticeWindow::closeCurrent())
         return nullptr;
-    auto *window = new PracticeWindow(main->programDir(), main->config().beepEnabled(), main);
+    auto *window = new PracticeWindow(main->config().beepEnabled(), main);
     window->setInputs(inputs);
     PracticeWindow::setCurrent(window);
     QObject::connect(window, &PracticeWindow::finished, main, [main](const practice::PracticeResult &result) {

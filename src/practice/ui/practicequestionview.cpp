@@ -74,7 +74,7 @@ QLabel *valueLabel(const QString &name, QWidget *parent)
 
 } // namespace
 
-PracticeQuestionView::PracticeQuestionView(const QString &programDir, QWidget *parent)
+PracticeQuestionView::PracticeQuestionView(QWidget *parent)
     : QGroupBox(u"  题 面  "_s, parent)
 {
     setObjectName(u"questionArea"_s);
@@ -113,7 +113,7 @@ PracticeQuestionView::PracticeQuestionView(const QString &programDir, QWidget *p
     scroll->setFrameShape(QFrame::NoFrame);
     m_optionArea = new QWidget;
     m_optionArea->setObjectName(u"optionArea"_s);
-    skin::setBackground(m_optionArea, skin::picture(programDir, u"skin/bg15.bmp"_s));
+    skin::setBackground(m_optionArea, skin::picture(u"skin/bg15.bmp"_s));
     auto *options = new QGridLayout(m_optionArea);
     options->setVerticalSpacing(10);
     options->setColumnStretch(1, 1);
@@ -130,7 +130,7 @@ PracticeQuestionView::PracticeQuestionView(const QString &programDir, QWidget *p
     options->setRowStretch(6, 1);
     scroll->setWidget(m_optionArea);
     m_inputs->addWidget(scroll);
-    m_editor = new EntryEditor(programDir, practice::EditorVariant::Practice, m_inputs);
+    m_editor = new EntryEditor(practice::EditorVariant::Practice, m_inputs);
     m_editor->setObjectName(u"entryEditor"_s);
     m_inputs->addWidget(m_editor);
     m_notice = new QLabel(u"本功能请使用用友软件操作"_s, m_inputs);

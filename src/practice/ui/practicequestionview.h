@@ -28,7 +28,7 @@ class PracticeQuestionView final : public QGroupBox
 public:
     static constexpr int kAnswerPanelHeight = 169;
 
-    explicit PracticeQuestionView(const QString &programDir, QWidget *parent = nullptr);
+    explicit PracticeQuestionView(QWidget *parent = nullptr);
 
     // Point size of the stem, sub-question, options, explanation and answers.
     void setTextPointSize(int points);

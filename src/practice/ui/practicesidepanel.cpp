@@ -20,11 +20,11 @@ void setStateText(QLabel *label, const QString &text, bool red)
 
 } // namespace
 
-PracticeSidePanel::PracticeSidePanel(const QString &programDir, QWidget *parent)
+PracticeSidePanel::PracticeSidePanel(QWidget *parent)
     : QGroupBox(u"功能区"_s, parent)
 {
     setObjectName(u"sidePanel"_s);
-    skin::setBackground(this, skin::picture(programDir, u"skin/bg16.bmp"_s));
+    skin::setBackground(this, skin::picture(u"skin/bg16.bmp"_s));
     setFixedWidth(250);
     auto *grid = new QGridLayout(this);
     grid->setVerticalSpacing(8);

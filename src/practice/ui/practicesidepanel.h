@@ -16,7 +16,7 @@ class PracticeSidePanel final : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit PracticeSidePanel(const QString &programDir, QWidget *parent = nullptr);
+    explicit PracticeSidePanel(QWidget *parent = nullptr);
 
     QLabel *course = nullptr;
     QLabel *chapter = nullptr;

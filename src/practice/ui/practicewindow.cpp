@@ -3,11 +3,12 @@
 #include "db/connection.h"
 #include "db/sql.h"
 #include "practice/ui/entryeditor.h"
+#include "practice/ui/practicequestionview.h"
 #include "practice/ui/practicesidepanel.h"
 #include "practice/ui/questionpicker.h"
-#include "practice/ui/practicequestionview.h"
 #include "practice/ui/skinbackground.h"
 #include "session/chaptersession.h"
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
 
@@ -46,9 +47,8 @@ QPushButton *toolButton(const QString &text, const QString &name, QWidget *paren
 
 } // namespace
 
-PracticeWindow::PracticeWindow(const QString &programDir, bool beep, QWidget *owner)
+PracticeWindow::PracticeWindow(bool beep, QWidget *owner)
     : QWidget(owner, Qt::Window)
-    , m_programDir(programDir)
     , m_beep(beep)
     , m_session(db::bank())
 {
@@ -65,12 +65,12 @@ PracticeWindow::PracticeWindow(const QString &programDir, bool beep, QWidget *ow
 
     auto *body = new QHBoxLayout;
     auto *left = new QVBoxLayout;
-    m_question = new PracticeQuestionView(programDir, this);
+    m_question = new PracticeQuestionView(this);
     left->addWidget(m_question, 1);
     left->addWidget(buildToolbar());
     body->addLayout(left, 1);
     body->addSpacing(24);
-    m_side = new PracticeSidePanel(programDir, this);
+    m_side = new PracticeSidePanel(this);
     body->addWidget(m_side);
     root->addLayout(body, 1);
 
@@ -157,7 +157,7 @@ void PracticeWindow::setInputs(const practice::PracticeInputs &inputs)
     m_question->setAnswerPanelHeight(inputs.answerPanelHeight);
     m_question->setAnswerCoverShown(inputs.answerCover);
     m_showAnswer->setEnabled(inputs.showAnswerEnabled);
-    m_image->setPixmap(inputs.headerPicture.isEmpty() ? QPixmap() : skin::picture(m_programDir, inputs.headerPicture));
+    m_image->setPixmap(inputs.headerPicture.isEmpty() ? QPixmap() : skin::picture(inputs.headerPicture));
 }
 
 PracticeWindow *PracticeWindow::current()
@@ -383,7 +383,7 @@ void PracticeWindow::Timer2Timer()
 
 void PracticeWindow::playBeep()
 {
-    const QString path = QDir(m_programDir).filePath(u"data/alert.wav"_s);
+    const QString path = AppPaths::current().file(u"data/alert.wav"_s);
     if (!QFileInfo::exists(path))
         return; // silence
     if (m_soundPlayer) {

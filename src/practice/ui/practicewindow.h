@@ -35,7 +35,7 @@ public:
     enum class FinishOutcome { Finished, Declined, Failed };
 
     // beep: play data/alert.wav in the last five seconds of the countdown.
-    PracticeWindow(const QString &programDir, bool beep, QWidget *owner = nullptr);
+    explicit PracticeWindow(bool beep, QWidget *owner = nullptr);
     ~PracticeWindow() override;
 
     void setInputs(const practice::PracticeInputs &inputs);
@@ -96,7 +96,6 @@ private:
     bool guarded(const std::function<void()> &step);
     void playBeep();
 
-    QString m_programDir;
     bool m_beep = false;
     practice::PracticeInputs m_inputs;
     practice::PracticeSession m_session;

@@ -12,11 +12,11 @@
 
 using namespace Qt::StringLiterals;
 
-PracticeResultPanel::PracticeResultPanel(const QString &programDir, QWidget *parent)
+PracticeResultPanel::PracticeResultPanel(QWidget *parent)
     : QGroupBox(u" 练习成绩"_s, parent)
 {
     setObjectName(u"practiceResult"_s);
-    skin::setBackground(this, skin::picture(programDir, u"skin/bg11.bmp"_s));
+    skin::setBackground(this, skin::picture(u"skin/bg11.bmp"_s));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(30, 30, 30, 20);
     auto *grid = new QGridLayout;

@@ -18,7 +18,7 @@ class PracticeResultPanel final : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit PracticeResultPanel(const QString &programDir, QWidget *parent = nullptr);
+    explicit PracticeResultPanel(QWidget *parent = nullptr);
 
     void showResult(const practice::PracticeResult &result);
 

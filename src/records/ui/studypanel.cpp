@@ -88,7 +88,7 @@ QGroupBox *StudyPanel::buildColumn()
 
 void StudyPanel::openPanel()
 {
-    skin::setBackground(m_column, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    skin::setBackground(m_column, skin::picture(u"skin/bg16.bmp"_s));
     m_curve->setAxisTitles(u"正确率%"_s, u"次数"_s);
     m_curve->clear();
     m_curve->setSeriesTitle(u"正确率"_s);
@@ -98,8 +98,7 @@ void StudyPanel::openPanel()
 void StudyPanel::showCurve()
 {
     m_groups->setCurrentWidget(m_curveBox);
-    m_curve->setPictures(skin::picture(m_main->programDir(), u"skin/bg19.bmp"_s),
-                         skin::picture(m_main->programDir(), u"skin/bg19-1.bmp"_s));
+    m_curve->setPictures(skin::picture(u"skin/bg19.bmp"_s), skin::picture(u"skin/bg19-1.bmp"_s));
     reloadHistory();
 }
 

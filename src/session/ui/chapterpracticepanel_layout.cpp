@@ -79,7 +79,7 @@ ChapterPracticePanel::ChapterPracticePanel(MainWindow *main, QWidget *panel6)
     m_boxes = named(new QStackedWidget(this), u"infoBoxes"_s);
     m_info = buildInfoPage();
     m_boxes->addWidget(m_info);
-    m_result = new PracticeResultPanel(main->programDir(), m_boxes);
+    m_result = new PracticeResultPanel(m_boxes);
     m_boxes->addWidget(m_result);
     connect(m_result, &PracticeResultPanel::resultShown, this, [this] { m_boxes->setCurrentWidget(m_result); });
     layout->addWidget(m_boxes, 1);
@@ -96,7 +96,7 @@ QWidget *ChapterPracticePanel::buildCourseColumn()
     layout->setContentsMargins(0, 0, 0, 0);
 
     m_courseBox = named(new QGroupBox(u"课程选择"_s, column), u"courseBox"_s);
-    skin::setBackground(m_courseBox, skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    skin::setBackground(m_courseBox, skin::picture(u"skin/bg16.bmp"_s));
     auto *courseLayout = new QVBoxLayout(m_courseBox);
     m_courses = named(new QComboBox(m_courseBox), u"ComboBox1"_s);
     connect(m_courses, &QComboBox::activated, this, &ChapterPracticePanel::courseChosen);
@@ -130,7 +130,7 @@ QWidget *ChapterPracticePanel::buildInfoPage()
 QGroupBox *ChapterPracticePanel::informationBox(const QString &title, const QString &name)
 {
     auto *box = named(new QGroupBox(title, m_boxes), name);
-    skin::setBackground(box, skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
+    skin::setBackground(box, skin::picture(u"skin/bg11.bmp"_s));
     return box;
 }
 

@@ -5,8 +5,8 @@
 #include "exam/ui/examwindow.h"
 #include "records/ui/examresultpanel.h"
 #include "session/chaptersession.h"
-#include "session/ui/courselist.h"
 #include "session/papersession.h"
+#include "session/ui/courselist.h"
 #include "shell/clock.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
@@ -37,8 +37,15 @@ namespace {
 class SkinBox final : public QGroupBox
 {
 public:
-    SkinBox(const QString &title, QWidget *parent) : QGroupBox(title, parent) {}
-    void setPicture(const QPixmap &picture) { m_picture = picture; update(); }
+    SkinBox(const QString &title, QWidget *parent)
+        : QGroupBox(title, parent)
+    {
+    }
+    void setPicture(const QPixmap &picture)
+    {
+        m_picture = picture;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -63,7 +70,9 @@ QLabel *valueLabel(const QString &name, const QString &text, QWidget *parent)
 
 } // namespace
 
-MockExamPanel::MockExamPanel(MainWindow *main, QWidget *panel9) : QWidget(panel9), m_main(main)
+MockExamPanel::MockExamPanel(MainWindow *main, QWidget *panel9)
+    : QWidget(panel9)
+    , m_main(main)
 {
     setObjectName(u"mockExamPanel"_s);
     auto *outer = new QVBoxLayout(panel9);
@@ -234,8 +243,8 @@ void MockExamPanel::openPanel()
     m_start->setEnabled(false);
     m_right->setCurrentWidget(m_info);
     m_count->setText(u"0"_s);
-    static_cast<SkinBox *>(m_info)->setPicture(skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
-    static_cast<SkinBox *>(m_courseBox)->setPicture(skin::picture(m_main->programDir(), u"skin/bg16.bmp"_s));
+    static_cast<SkinBox *>(m_info)->setPicture(skin::picture(u"skin/bg11.bmp"_s));
+    static_cast<SkinBox *>(m_courseBox)->setPicture(skin::picture(u"skin/bg16.bmp"_s));
 
     if (fillCourseList(this, m_main, m_courses, &m_courseIds))
         chooseCourse(0);
@@ -272,7 +281,7 @@ void MockExamPanel::chooseCourse(int index)
         m_fourthName->setText(fourth.name);
         m_fourthLine->setText(fourth.line);
     }
-    const QPixmap glyph = skin::picture(m_main->programDir(), u"skin/001_45.bmp"_s);
+    const QPixmap glyph = skin::picture(u"skin/001_45.bmp"_s);
     for (int k = 0; k < papers.size(); ++k) {
         auto *b = new QToolButton(m_paperList);
         b->setObjectName(u"t"_s + papers.at(k).cId);
@@ -395,9 +404,10 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
     in.paperName = paperName;
     in.startText = Clock::instance().now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     in.durationText = QString::number(m_minutes->value()) + u"分钟"_s;
-    in.counterText = (random ? u"第1题     共"_s : u"第1题         共"_s) + QString::number(built.questionTotal) + u"题"_s;
+    in.counterText =
+        (random ? u"第1题     共"_s : u"第1题         共"_s) + QString::number(built.questionTotal) + u"题"_s;
 
-    auto *exam = new ExamWindow(db::bank(), m_main->programDir(), in);
+    auto *exam = new ExamWindow(db::bank(), in);
     if (!exam->open()) {
         delete exam;
         return;
@@ -412,7 +422,7 @@ void MockExamPanel::launch(const paper::Built &built, const QString &courseName,
     MainWindow *main = m_main;
     connect(exam, &QObject::destroyed, main, [main] { main->setEnabled(true); });
 
-    m_instructions = new InstructionsWindow(m_main->programDir());
+    m_instructions = new InstructionsWindow();
     m_instructions->setBrief(QString::number(m_minutes->value()), courseName, brief);
     const bool timed = m_timed->isChecked();
     connect(m_instructions, &InstructionsWindow::startRequested, exam, [exam, timed] {
@@ -450,7 +460,7 @@ ExamWindow *MockExamPanel::openReview(const ExamInputs &inputs)
         disconnect(m_exam, nullptr, m_main, nullptr);
         m_exam->close();
     }
-    auto *exam = new ExamWindow(db::bank(), m_main->programDir(), inputs);
+    auto *exam = new ExamWindow(db::bank(), inputs);
     if (!exam->open()) {
         delete exam;
         return nullptr;

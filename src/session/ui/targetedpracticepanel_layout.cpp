@@ -141,7 +141,7 @@ QWidget *TargetedPracticePanel::buildModeButtons(QWidget *courseBox)
 QGroupBox *TargetedPracticePanel::buildSettingsBox()
 {
     m_settings = named(new QGroupBox(this), u"GroupBox12"_s);
-    skin::setBackground(m_settings, skin::picture(m_main->programDir(), u"skin/bg11.bmp"_s));
+    skin::setBackground(m_settings, skin::picture(u"skin/bg11.bmp"_s));
     auto *grid = new QGridLayout(m_settings);
     grid->setColumnStretch(3, 1);
     grid->setVerticalSpacing(10);
@@ -233,7 +233,7 @@ QGroupBox *TargetedPracticePanel::buildSearchBox()
     m_searchBox = named(new QGroupBox(u"搜索试题"_s, this), u"gb19"_s);
     m_searchBox->setFixedSize(440, 170);
     floatOver(m_searchBox);
-    skin::setBackground(m_searchBox, skin::picture(m_main->programDir(), u"skin/bg18.bmp"_s));
+    skin::setBackground(m_searchBox, skin::picture(u"skin/bg18.bmp"_s));
     auto *layout = new QVBoxLayout(m_searchBox);
     auto *prompt = new QLabel(u"请输入搜索内容:"_s, m_searchBox);
     m_searchText = named(new QLineEdit(m_searchBox), u"Edit12"_s);
@@ -260,7 +260,7 @@ QGroupBox *TargetedPracticePanel::buildPeriodBox()
     m_periodBox = named(new QGroupBox(u"错题选项"_s, this), u"gb89"_s);
     m_periodBox->setFixedSize(460, 250);
     floatOver(m_periodBox);
-    skin::setBackground(m_periodBox, skin::picture(m_main->programDir(), u"skin/bg15.bmp"_s));
+    skin::setBackground(m_periodBox, skin::picture(u"skin/bg15.bmp"_s));
     auto *grid = new QGridLayout(m_periodBox);
     grid->setColumnStretch(2, 1);
     grid->addWidget(new QLabel(u"今天是:"_s, m_periodBox), 0, 0, 1, 2);

@@ -1,10 +1,13 @@
 // exambank: the question-bank trainer.
+#include "shell/apppaths.h"
 #include "shell/singleinstance.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/fonts.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
+#include "shell/ui/scriptedclicks.h"
 #include "shell/ui/splash.h"
+#include "update/userfiles.h"
 
 #include <QApplication>
 
@@ -32,10 +35,14 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    const QString programDir = QCoreApplication::applicationDirPath();
-    auto splash = std::make_unique<Splash>(programDir, MainWindow::titleText());
+    AppPaths::setCurrent(AppPaths::decide(QCoreApplication::applicationDirPath(), AppPaths::Program::Trainer,
+                                          AppPaths::UserFolders::fromEnvironment()));
+    auto splash = std::make_unique<Splash>(MainWindow::titleText());
     splash->show();
     splash->setStatus(u"请稍等,程序正在构建环境需求...."_s);
+    const update::UserFilesResult userFiles = update::prepareUserFiles(AppPaths::current());
+    if (!userFiles.ok)
+        messages::inform(splash.get(), userFiles.error, u"错误信息"_s);
 
     std::unique_ptr<DisplayMode> display;
     if (XrandrDisplayMode::available())
@@ -43,12 +50,13 @@ int main(int argc, char **argv)
     else
         display = std::make_unique<NullDisplayMode>();
 
-    MainWindow window(programDir, display.get());
+    MainWindow window(display.get());
     splash->setStatus(u"请稍等,正在初始化数据及调整屏幕尺寸...."_s);
     window.show();
     splash->hide();
     if (!window.firstShow())
         return window.exitCode();
     splash.reset();
+    ScriptedClicks::startFromEnvironment(&app);
     return app.exec();
 }

@@ -8,6 +8,7 @@
 #include "records/ui/studypanel.h"
 #include "session/ui/chapterpracticepanel.h"
 #include "session/ui/mockexampanel.h"
+#include "shell/apppaths.h"
 #include "shell/clock.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
@@ -55,7 +56,7 @@ constexpr NavButton kNavButtons[] = {
 };
 
 // Stacking order at start: the home panel is created last, so it is in front.
-constexpr const char16_t *kPanelNames[] = {u"Panel6", u"Panel9", u"Panel8", u"Panel10",
+constexpr const char16_t *kPanelNames[] = {u"Panel6",  u"Panel9",  u"Panel8",  u"Panel10",
                                            u"Panel11", u"Panel13", u"Panel14", u"Panel2"};
 
 QString css(quint32 rgb)
@@ -65,11 +66,12 @@ QString css(quint32 rgb)
 
 } // namespace
 
-MainWindow::MainWindow(const QString &programDir, DisplayMode *display, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_programDir(programDir), m_display(display)
+MainWindow::MainWindow(DisplayMode *display, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_display(display)
 {
     setObjectName(u"edu_main"_s);
-    m_config = AppConfig::load(programDir, Clock::instance().now().date(), &m_configErrors);
+    m_config = AppConfig::load(AppPaths::current(), Clock::instance().now().date(), &m_configErrors);
     QFont f(u"宋体"_s);
     f.setPixelSize(13);
     setFont(f);
@@ -99,7 +101,7 @@ MainWindow::~MainWindow()
 
 QString MainWindow::programFile(const QString &relative) const
 {
-    return QDir(m_programDir).filePath(relative);
+    return AppPaths::current().file(relative);
 }
 
 QString MainWindow::titleText()
@@ -154,8 +156,8 @@ void MainWindow::buildFrame()
     status->setObjectName(u"Panel5"_s);
     buildStatusBar(status);
 
-    m_waitOpening = new WaitNoticePanel(u"Panel3"_s, u"请稍等.正在打开..."_s, m_programDir, this);
-    m_waitBuilding = new WaitNoticePanel(u"Panel7"_s, u"请稍等.正在配置题目选择库....."_s, m_programDir, this);
+    m_waitOpening = new WaitNoticePanel(u"Panel3"_s, u"请稍等.正在打开..."_s, this);
+    m_waitBuilding = new WaitNoticePanel(u"Panel7"_s, u"请稍等.正在配置题目选择库....."_s, this);
     m_waitBuilding->installEventFilter(this);
 }
 
@@ -228,7 +230,8 @@ void MainWindow::buildPanels(QWidget *area)
     m_wb1->hide();
 
     // The guide, handout and help browsers show no context menu.
-    for (const auto &[name, owner] : {std::pair{u"wb3"_s, u"Panel10"_s}, {u"wb4"_s, u"Panel11"_s}, {u"wb6"_s, u"Panel13"_s}}) {
+    for (const auto &[name, owner] :
+         {std::pair{u"wb3"_s, u"Panel10"_s}, {u"wb4"_s, u"Panel11"_s}, {u"wb6"_s, u"Panel13"_s}}) {
         auto *browser = new Browser(name, panel(owner));
         browser->setRightButtonSwallowed(true);
         browser->hide();
@@ -258,7 +261,7 @@ void MainWindow::buildStatusBar(QWidget *bar)
 
 void MainWindow::loadSkin()
 {
-    const auto pic = [this](const QString &relative) { return skin::picture(m_programDir, relative); };
+    const auto pic = [this](const QString &relative) { return skin::picture(relative); };
     static_cast<QLabel *>(panel(u"Panel2"_s)->findChild<QLabel *>(u"Image2"_s))->setPixmap(pic(u"skin/bg.bmp"_s));
     for (const NavButton &nb : kNavButtons)
         findChild<QToolButton *>(QString::fromUtf16(nb.name))->setIcon(pic(QString::fromUtf16(nb.glyph)));

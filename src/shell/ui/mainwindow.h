@@ -24,11 +24,10 @@ class MainWindow final : public QWidget
 public:
     enum class WaitNotice { Opening, Building }; // Panel3, Panel7
 
-    explicit MainWindow(const QString &programDir, DisplayMode *display, QWidget *parent = nullptr);
+    explicit MainWindow(DisplayMode *display, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     const AppConfig &config() const { return m_config; }
-    QString programDir() const { return m_programDir; }
     // Path under the program folder, e.g. "skin/bg.bmp".
     QString programFile(const QString &relative) const;
     static QString titleText();
@@ -116,7 +115,6 @@ private:
     bool askLogin();
     void openLoginSettings();
 
-    QString m_programDir;
     DisplayMode *m_display = nullptr;
     AppConfig m_config;
     QStringList m_configErrors;
@@ -130,13 +128,13 @@ private:
     QSize m_savedScreen;
     bool m_firstShowDone = false;
 
-    QWidget *m_frame = nullptr;      // back_border
-    QWidget *m_titleBar = nullptr;   // Panel4
+    QWidget *m_frame = nullptr;    // back_border
+    QWidget *m_titleBar = nullptr; // Panel4
     QLabel *m_titleImage = nullptr;
     QToolButton *m_minButton = nullptr;
     QToolButton *m_maxButton = nullptr;
     QToolButton *m_closeButton = nullptr;
-    QWidget *m_area = nullptr;       // holds the stacked content panels
+    QWidget *m_area = nullptr; // holds the stacked content panels
     QList<QWidget *> m_panels;
     QLabel *m_headline = nullptr;    // Label3
     QLabel *m_subHeadline = nullptr; // Label4

@@ -3,6 +3,7 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/browser.h"
 #include "shell/ui/displaymode.h"
 #include "shell/ui/messages.h"
@@ -47,7 +48,7 @@ bool MainWindow::firstShow()
         messages::inform(this, m_configErrors.join(u'\n'), u"错误信息"_s);
 
     QString error;
-    if (!db::openBank(db::bankPath(m_programDir), QString::fromLatin1(db::kMainConnection), &error)) {
+    if (!db::openBank(db::bankPath(AppPaths::current()), QString::fromLatin1(db::kMainConnection), &error)) {
         qWarning("question bank: %s", qPrintable(error));
         messages::inform(this, u"连接题库严重出错,请重新启动计算机再次尝试本程序......"_s, u"错误警告提示"_s);
         return false;

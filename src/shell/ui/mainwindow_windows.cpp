@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 void MainWindow::buildUpdateCheck()
 {
-    m_updateChecker = new UpdateChecker(m_config, m_programDir, this);
+    m_updateChecker = new UpdateChecker(m_config, this);
     connect(m_updateChecker, &UpdateChecker::statusChanged, this, [this](const QString &text) { setStatus(2, text); });
 
     // The notice download shows its progress in the handout panel's top strip.
@@ -40,7 +40,7 @@ void MainWindow::startUpdater()
 
 bool MainWindow::askLogin()
 {
-    LoginWindow login(m_programDir, this);
+    LoginWindow login(this);
     login.setHeadline(titleText());
     return login.exec() == QDialog::Accepted;
 }
@@ -54,6 +54,6 @@ void MainWindow::openLoginSettings()
 {
     if (m_loginSettings)
         m_loginSettings->close();
-    m_loginSettings = new LoginSettingsWindow(m_config.userLogon, m_programDir, this);
+    m_loginSettings = new LoginSettingsWindow(m_config.userLogon, this);
     m_loginSettings->show();
 }

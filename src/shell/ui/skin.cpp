@@ -1,20 +1,21 @@
 #include "shell/ui/skin.h"
 
-#include <QDir>
+#include "shell/apppaths.h"
+
 #include <QMovie>
 
 using namespace Qt::StringLiterals;
 
 namespace skin {
 
-QPixmap picture(const QString &programDir, const QString &relative)
+QPixmap picture(const QString &relative)
 {
-    return QPixmap(QDir(programDir).filePath(relative));
+    return QPixmap(AppPaths::current().file(relative));
 }
 
-QMovie *waitAnimation(const QString &programDir, QObject *parent)
+QMovie *waitAnimation(QObject *parent)
 {
-    auto *movie = new QMovie(QDir(programDir).filePath(u"mafy.a"_s), "gif", parent);
+    auto *movie = new QMovie(AppPaths::current().file(u"mafy.a"_s), "gif", parent);
     movie->setCacheMode(QMovie::CacheAll);
     if (movie->isValid())
         movie->start();

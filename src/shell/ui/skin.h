@@ -6,12 +6,12 @@
 class QMovie;
 class QObject;
 
-// Pictures and the wait animation of the program folder. A missing or unreadable file gives an
+// Pictures and the wait animation, found through AppPaths::current(). A missing or unreadable file gives an
 // empty picture, never an error: the windows still work without their skin.
 namespace skin {
 
-QPixmap picture(const QString &programDir, const QString &relative);
+QPixmap picture(const QString &relative);
 // The looping animation mafy.a (an animated GIF under that name), started.
-QMovie *waitAnimation(const QString &programDir, QObject *parent);
+QMovie *waitAnimation(QObject *parent);
 
 } // namespace skin

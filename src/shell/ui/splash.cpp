@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-Splash::Splash(const QString &programDir, const QString &title)
+Splash::Splash(const QString &title)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(u"flash"_s);
@@ -19,7 +19,7 @@ Splash::Splash(const QString &programDir, const QString &title)
     picture->setObjectName(u"Image1"_s);
     picture->setGeometry(rect());
     picture->setScaledContents(true);
-    picture->setPixmap(skin::picture(programDir, u"skin/bg11.bmp"_s));
+    picture->setPixmap(skin::picture(u"skin/bg11.bmp"_s));
     picture->setStyleSheet(u"background:#1f4e8c"_s);
 
     auto *titleLabel = new QLabel(title, this);

@@ -9,7 +9,7 @@ class Splash final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Splash(const QString &programDir, const QString &title);
+    explicit Splash(const QString &title);
     // Sets the status line and paints it at once.
     void setStatus(const QString &text);
     QString status() const;

@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-WaitNoticePanel::WaitNoticePanel(const QString &objectName, const QString &text, const QString &programDir, QWidget *parent)
+WaitNoticePanel::WaitNoticePanel(const QString &objectName, const QString &text, QWidget *parent)
     : QFrame(parent)
 {
     setObjectName(objectName);
@@ -20,7 +20,7 @@ WaitNoticePanel::WaitNoticePanel(const QString &objectName, const QString &text,
     animation->setObjectName(objectName + u"_anim"_s);
     animation->setFixedSize(16, 16);
     animation->setScaledContents(true);
-    animation->setMovie(skin::waitAnimation(programDir, animation));
+    animation->setMovie(skin::waitAnimation(animation));
     layout->addWidget(animation);
     auto *label = new QLabel(text, this);
     label->setObjectName(objectName + u"_text"_s);

@@ -7,5 +7,5 @@ class WaitNoticePanel final : public QFrame
 {
     Q_OBJECT
 public:
-    WaitNoticePanel(const QString &objectName, const QString &text, const QString &programDir, QWidget *parent);
+    WaitNoticePanel(const QString &objectName, const QString &text, QWidget *parent);
 };

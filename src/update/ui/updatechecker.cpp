@@ -1,5 +1,6 @@
 #include "update/ui/updatechecker.h"
 
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "text/netprobe.h"
 #include "update/asyncdownload.h"
@@ -24,10 +25,9 @@ bool hasAddress(const QString &address)
 
 } // namespace
 
-UpdateChecker::UpdateChecker(const AppConfig &config, const QString &programDir, QWidget *window)
+UpdateChecker::UpdateChecker(const AppConfig &config, QWidget *window)
     : QObject(window)
     , m_window(window)
-    , m_programDir(programDir)
     , m_ftpUrl(config.ftpUrl)
     , m_updateBeforeTime(config.updateBeforeTime)
     , m_poUrl1(config.poUrl1)
@@ -65,7 +65,7 @@ void UpdateChecker::start()
     m_listReady = false;
     if (hasAddress(m_ftpUrl))
         m_listDownload->start(QUrl(text::withScheme(m_ftpUrl + u"up.txt"_s)),
-                              update::downloadPath(m_programDir, u"up.txt"_s));
+                              update::downloadPath(AppPaths::current(), u"up.txt"_s));
     else
         QTimer::singleShot(0, this, [this] { listArrived(false); }); // no update address: nothing to fetch
     m_noticeTimer->start();
@@ -90,7 +90,7 @@ void UpdateChecker::listTimerTick()
     QByteArray bytes;
     if (m_listReady) {
         Q_EMIT statusChanged(update::analysingStatus());
-        QFile list(update::downloadPath(m_programDir, u"up.txt"_s));
+        QFile list(update::downloadPath(AppPaths::current(), u"up.txt"_s));
         if (list.open(QIODevice::ReadOnly))
             bytes = list.readAll();
     }
@@ -109,7 +109,7 @@ void UpdateChecker::listTimerTick()
 bool UpdateChecker::startUpdater()
 {
     QString error;
-    if (update::startUpdater(m_programDir, m_ftpUrl, m_updateBeforeTime, &error))
+    if (update::startUpdater(AppPaths::current(), m_ftpUrl, m_updateBeforeTime, &error))
         return true;
     messages::inform(m_window, error, u"错误信息"_s);
     return false;
@@ -129,7 +129,7 @@ void UpdateChecker::noticeTimerTick()
     if (!text::urlExists(address, m_noticeTimeoutMs))
         return;
     // A notice that did not arrive whole is not shown; neither is an older copy left from before.
-    const QString path = update::downloadPath(m_programDir, u"alter.ini"_s);
+    const QString path = update::downloadPath(AppPaths::current(), u"alter.ini"_s);
     QString error;
     if (!m_noticeDownloader->fetch(QUrl(text::withScheme(address)), path, &error)) {
         qInfo("notice: %s", qPrintable(error));
@@ -140,12 +140,12 @@ void UpdateChecker::noticeTimerTick()
 
 void UpdateChecker::showNotice()
 {
-    const update::Notice notice = update::readNotice(update::downloadPath(m_programDir, u"alter.ini"_s));
+    const update::Notice notice = update::readNotice(update::downloadPath(AppPaths::current(), u"alter.ini"_s));
     if (notice.text.isEmpty())
         return;
     if (m_popup)
         m_popup->close();
-    m_popup = new InfoPopup(m_programDir);
+    m_popup = new InfoPopup();
     m_popup->setNotice(notice.text, notice.address);
     m_popup->show();
 }

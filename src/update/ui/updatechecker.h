@@ -19,7 +19,7 @@ class UpdateChecker final : public QObject
 {
     Q_OBJECT
 public:
-    UpdateChecker(const AppConfig &config, const QString &programDir, QWidget *window);
+    UpdateChecker(const AppConfig &config, QWidget *window);
     ~UpdateChecker() override;
 
     // Online at the first show: the list request goes out, the notice timer is switched on.
@@ -54,7 +54,6 @@ private:
     void showNotice();
 
     QWidget *m_window;
-    QString m_programDir;
     QString m_ftpUrl;
     QString m_updateBeforeTime;
     QString m_poUrl1;

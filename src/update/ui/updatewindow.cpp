@@ -1,5 +1,6 @@
 #include "update/ui/updatewindow.h"
 
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
 #include "update/downloader.h"
@@ -36,13 +37,12 @@ void letPaint()
 
 } // namespace
 
-UpdateWindow::UpdateWindow(const QString &programDir, const QString &address, const QString &lastDate, QWidget *parent)
+UpdateWindow::UpdateWindow(const QString &address, const QString &lastDate, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_programDir(programDir)
     , m_address(address)
     , m_lastDate(lastDate)
-    , m_job(new UpdateJob(programDir, this))
+    , m_job(new UpdateJob(AppPaths::current(), this))
 {
     setObjectName(u"update_tools"_s);
     m_chooser = [this] { return QFileDialog::getOpenFileName(this); };
@@ -55,13 +55,13 @@ UpdateWindow::UpdateWindow(const QString &programDir, const QString &address, co
 
 UpdateWindow::~UpdateWindow() = default;
 
-std::unique_ptr<UpdateWindow> UpdateWindow::create(const QString &programDir, const QStringList &args)
+std::unique_ptr<UpdateWindow> UpdateWindow::create(const QStringList &args)
 {
     if (args.isEmpty()) {
         messages::inform(nullptr, u"本程序不作为单独使用! "_s, u"升级程序"_s);
         return nullptr;
     }
-    auto window = std::make_unique<UpdateWindow>(programDir, args.value(0), args.value(1));
+    auto window = std::make_unique<UpdateWindow>(args.value(0), args.value(1));
     if (const QStringList &errors = window->job().configErrors(); !errors.isEmpty())
         messages::inform(window.get(), errors.join(u'\n'), u"错误信息"_s);
     return window;
@@ -79,7 +79,7 @@ void UpdateWindow::build()
     m_picture->setGeometry(0, 0, 651, 145);
     m_picture->setScaledContents(true);
     // A missing picture leaves the strip white.
-    m_picture->setPixmap(skin::picture(m_programDir, u"skin/bg11.bmp"_s));
+    m_picture->setPixmap(skin::picture(u"skin/bg11.bmp"_s));
 
     auto *headline = named(new QLabel(u"题库升级"_s, this), u"Label1"_s);
     QFont serif(u"宋体"_s);
@@ -103,7 +103,7 @@ void UpdateWindow::build()
     m_progressArea->setGeometry(20, 212, 300, 62);
     m_animation = named(new QLabel(m_progressArea), u"Animate1"_s);
     m_animation->setGeometry(10, 26, 33, 25);
-    m_movie = skin::waitAnimation(m_programDir, this);
+    m_movie = skin::waitAnimation(this);
     m_movie->stop(); // runs only while work is under way
     m_animation->setMovie(m_movie);
     m_bar = named(new QProgressBar(m_progressArea), u"ProgressBar1"_s);

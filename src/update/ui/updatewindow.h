@@ -22,11 +22,11 @@ class UpdateWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    UpdateWindow(const QString &programDir, const QString &address, const QString &lastDate, QWidget *parent = nullptr);
+    UpdateWindow(const QString &address, const QString &lastDate, QWidget *parent = nullptr);
     ~UpdateWindow() override;
 
     // Without arguments the program is not to be used on its own: says so and gives nothing.
-    static std::unique_ptr<UpdateWindow> create(const QString &programDir, const QStringList &args);
+    static std::unique_ptr<UpdateWindow> create(const QStringList &args);
 
     UpdateJob &job() { return *m_job; }
     // Test seam for the open-file dialog; an empty result means cancelled.
@@ -44,7 +44,6 @@ private:
     void showFailure(const UpdateJob::Outcome &outcome);
     void connectJob();
 
-    QString m_programDir;
     QString m_address;
     QString m_lastDate;
     UpdateJob *m_job = nullptr;

@@ -57,7 +57,7 @@ int textHeight(const QString &text, const QFont &font, int width)
 
 } // namespace
 
-InfoPopup::InfoPopup(const QString &programDir, QWidget *parent)
+InfoPopup::InfoPopup(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
     , m_opener([](const QUrl &url) { return QDesktopServices::openUrl(url); })
@@ -78,7 +78,7 @@ InfoPopup::InfoPopup(const QString &programDir, QWidget *parent)
     content->setGeometry(0, 0, kWidth, kHeight - kStripHeight);
     content->setStyleSheet(u"#Panel1{background:#FFFBF0}"_s);
     content->setAttribute(Qt::WA_StyledBackground);
-    picture(skin::picture(programDir, u"skin/pop.bmp"_s), u"Image1"_s, content);
+    picture(skin::picture(u"skin/pop.bmp"_s), u"Image1"_s, content);
     m_memo = new QPlainTextEdit(content);
     m_memo->setObjectName(u"Memo1"_s);
     m_memo->setGeometry(5, 5, kWidth - 15, content->height() - 10);
@@ -95,12 +95,12 @@ InfoPopup::InfoPopup(const QString &programDir, QWidget *parent)
     strip->setGeometry(0, kHeight - kStripHeight, kWidth, kStripHeight);
     strip->setStyleSheet(u"#Panel2{background:white}"_s);
     strip->setAttribute(Qt::WA_StyledBackground);
-    picture(skin::picture(programDir, u"skin/bg16-2.bmp"_s), u"Image2"_s, strip);
+    picture(skin::picture(u"skin/bg16-2.bmp"_s), u"Image2"_s, strip);
     m_more = new QToolButton(strip);
     m_more->setObjectName(u"SpeedButton1"_s);
     m_more->setText(u"详细内容.."_s);
     m_more->setAccessibleName(u"详细内容.."_s);
-    m_more->setIcon(skin::picture(programDir, u"skin/st01.bmp"_s));
+    m_more->setIcon(skin::picture(u"skin/st01.bmp"_s));
     m_more->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_more->setAutoRaise(true);
     m_more->setCursor(Qt::PointingHandCursor);

@@ -17,7 +17,7 @@ class InfoPopup final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit InfoPopup(const QString &programDir, QWidget *parent = nullptr);
+    explicit InfoPopup(QWidget *parent = nullptr);
 
     // The notice text and the address behind "详细内容.." (may be empty).
     void setNotice(const QString &text, const QString &address);

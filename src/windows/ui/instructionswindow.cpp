@@ -32,8 +32,8 @@ QLabel *text(const QString &caption, QWidget *parent, bool red = false)
 
 } // namespace
 
-InstructionsWindow::InstructionsWindow(const QString &programDir, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_programDir(programDir)
+InstructionsWindow::InstructionsWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(u"logon_win"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -178,7 +178,7 @@ bool InstructionsWindow::isWaiting() const
 void InstructionsWindow::showPicture(const QString &relativePath)
 {
     m_picture = relativePath;
-    m_image->setPixmap(skin::picture(m_programDir, relativePath));
+    m_image->setPixmap(skin::picture(relativePath));
     m_image->repaint();
 }
 

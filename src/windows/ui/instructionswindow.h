@@ -21,7 +21,7 @@ class InstructionsWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    explicit InstructionsWindow(const QString &programDir, QWidget *parent = nullptr);
+    explicit InstructionsWindow(QWidget *parent = nullptr);
 
     // Information page: exam minutes, course name and the counts and marks of the built session;
     // the third slide follows the session's fourth question type.
@@ -59,13 +59,12 @@ private:
     void onRestartClicked();
     void onStartClicked();
 
-    QString m_programDir;
     QString m_thirdPicture;
     QString m_picture;
     Pending m_pending = Pending::None;
     bool m_closeAllowed = false;
     QTimer *m_wait = nullptr;
-    QLabel *m_image = nullptr; // Image1
+    QLabel *m_image = nullptr;        // Image1
     QToolButton *m_next2 = nullptr;   // SpeedButton2
     QToolButton *m_next3 = nullptr;   // SpeedButton3
     QToolButton *m_restart = nullptr; // SpeedButton4

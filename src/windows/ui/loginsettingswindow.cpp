@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
 #include "windows/useraccount.h"
@@ -36,9 +37,8 @@ void colour(QLineEdit *box, const QColor &c)
 
 } // namespace
 
-LoginSettingsWindow::LoginSettingsWindow(const QString &userLogon, const QString &programDir, QWidget *parent)
+LoginSettingsWindow::LoginSettingsWindow(const QString &userLogon, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_programDir(programDir)
 {
     setObjectName(u"m_config"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -50,7 +50,7 @@ LoginSettingsWindow::LoginSettingsWindow(const QString &userLogon, const QString
     auto *background = named(new QLabel(this), u"Image1"_s);
     background->setGeometry(rect());
     background->setScaledContents(true);
-    background->setPixmap(skin::picture(programDir, u"skin/bg20.bmp"_s));
+    background->setPixmap(skin::picture(u"skin/bg20.bmp"_s));
 
     m_switch = named(new QCheckBox(u"设置用户登陆"_s, this), u"CheckBox1"_s);
     m_switch->setGeometry(40, 26, 200, 22);
@@ -134,7 +134,7 @@ void LoginSettingsWindow::apply()
         }
     }
     QString error;
-    if (!account::writeLoginSwitch(m_programDir, on, &error)) {
+    if (!account::writeLoginSwitch(AppPaths::current(), on, &error)) {
         messages::inform(this, u"main.ini: "_s + error, u"错误信息"_s);
         return;
     }

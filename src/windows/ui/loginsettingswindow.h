@@ -13,7 +13,7 @@ class LoginSettingsWindow final : public QWidget
     Q_OBJECT
 public:
     // userLogon: [config] user_logon as read at start-up.
-    LoginSettingsWindow(const QString &userLogon, const QString &programDir, QWidget *parent = nullptr);
+    explicit LoginSettingsWindow(const QString &userLogon, QWidget *parent = nullptr);
 
 public Q_SLOTS:
     // "应用": the account (when the login is on), then the switch in main.ini.
@@ -25,7 +25,6 @@ protected:
 private:
     void setBoxesEnabled(bool on);
 
-    QString m_programDir;
     QCheckBox *m_switch = nullptr;   // CheckBox1
     QLineEdit *m_name = nullptr;     // Edit1
     QLineEdit *m_password = nullptr; // Edit2

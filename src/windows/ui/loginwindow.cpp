@@ -29,7 +29,7 @@ template <typename T> T *named(T *widget, const QString &name)
 
 } // namespace
 
-LoginWindow::LoginWindow(const QString &programDir, QWidget *parent)
+LoginWindow::LoginWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(u"user_lo"_s);
@@ -41,7 +41,7 @@ LoginWindow::LoginWindow(const QString &programDir, QWidget *parent)
     auto *picture = named(new QLabel(this), u"Image1"_s);
     picture->setGeometry(0, 0, kPictureWidth, kHeight);
     picture->setScaledContents(true);
-    picture->setPixmap(skin::picture(programDir, u"skin/user_lo.bmp"_s));
+    picture->setPixmap(skin::picture(u"skin/user_lo.bmp"_s));
 
     m_headline = named(new QLabel(this), u"Label1"_s);
     QFont serif(u"宋体"_s);

@@ -13,7 +13,7 @@ class LoginWindow final : public QDialog
 {
     Q_OBJECT
 public:
-    explicit LoginWindow(const QString &programDir, QWidget *parent = nullptr);
+    explicit LoginWindow(QWidget *parent = nullptr);
 
     void setHeadline(const QString &text);
 

@@ -1,0 +1,1 @@
+INSERT INTO ma_id VALUES ('1', '新课程', NULL, NULL);INSERT INTO ex_page_id (c_id, p_id, p_type, p_anwser) VALUES ('11', '101', '1', 'C');INSERT INTO ex_page_id (c_id, p_id, p_type, p_anwser) VALUES ('11', '101', '1', 'D');INSERT INTO ex_sub (p_id, m_id) VALUES (NULL, NULL)

@@ -1,0 +1,1 @@
+DROP TABLE cap_id;CREATE TABLE cap_id (c_id, c_name, m_id, m_type, rowid);INSERT INTO cap_id VALUES ('11', 'x', '1', '1', 5);INSERT INTO cap_id VALUES ('12', 'y', '1', '1', 5)

@@ -1,0 +1,1 @@
+CREATE TRIGGER t AFTER INSERT ON ma_id BEGIN DELETE FROM cap_id; END;CREATE INDEX ix ON ex_page_id (p_id, c_id);INSERT INTO ma_id (m_id) VALUES ('7')

@@ -1,0 +1,1 @@
+DROP TABLE ks_jy;CREATE VIEW ks_jy AS SELECT 1 AS c_id, 2 AS ks_url, 3 AS ks_name

@@ -1,0 +1,1 @@
+DROP TABLE ma_id;CREATE TABLE ma_id (m_id PRIMARY KEY, m_name, m_speaker, m_down) WITHOUT ROWID;INSERT INTO ma_id VALUES (1, 2, 3, 4)

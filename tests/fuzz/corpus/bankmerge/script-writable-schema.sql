@@ -1,0 +1,1 @@
+PRAGMA writable_schema=ON;UPDATE sqlite_master SET sql='CREATE TABLE ks_dg (ks_name)' WHERE name='ks_dg'

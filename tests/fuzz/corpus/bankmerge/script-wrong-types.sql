@@ -1,0 +1,1 @@
+INSERT INTO ex_page_id (c_id, p_id, p_type, p_score) VALUES (11, 101.5, 'x', 'many');INSERT INTO soft_text VALUES (X'00', 'left', 1e308);INSERT INTO ks_ad VALUES (NULL, -1, 'T')
