@@ -231,6 +231,14 @@ void ensureSchema(const QSqlDatabase &db)
         run(db, u"CREATE TABLE qm_version (version INTEGER)"_s);
     const int version = scalar(db, u"SELECT MAX(version) FROM qm_version"_s, {}, 0).toInt();
     // Upgrades from older layouts go here, one step per version, each keeping every row.
+    if (version < 2) {
+        // Questions whose key or stem an update changed: p_id, the sub-question's m_id ('' for the
+        // question itself), what changed ('key' or 'stem'), the update's time as yyyyMMddhhmmss,
+        // and whether the learner was told at a start (0/1).
+        run(db, u"CREATE TABLE IF NOT EXISTS qm_changed (p_id VARCHAR(14), m_id VARCHAR(50), what VARCHAR(8), "
+                "changed_at VARCHAR(14), told INTEGER)"_s);
+        run(db, u"CREATE INDEX IF NOT EXISTS ix_qm_changed_p_id ON qm_changed (p_id, what, changed_at)"_s);
+    }
     if (version < kSchemaVersion) {
         run(db, u"DELETE FROM qm_version"_s);
         run(db, u"INSERT INTO qm_version (version) VALUES (?)"_s, {kSchemaVersion});

@@ -6,7 +6,7 @@
 // The question bank's tables, their column order and the indexes the queries rely on.
 namespace db {
 
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // Content tables, in the order the updater merges them.
 const QStringList &contentTables();

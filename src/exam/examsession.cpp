@@ -299,6 +299,8 @@ AnswerPanelTexts ExamSession::answerPanel() const
     if (!m_question)
         return out;
     out.analysis = type() == 5 && m_sub ? m_sub->des : m_question->memo;
+    if (type() == 4 && !m_question->amountsMode && m_row && m_row->done)
+        out.entryChecks = practice::checkEntries(m_row->answer, m_question->options);
     if (m_subRow) {
         out.subRow = true;
         out.correct = m_subAnswer.correct;

@@ -6,6 +6,7 @@
 #include "exam/examrecorder.h"
 #include "exam/handin.h"
 #include "exam/sessioncursor.h"
+#include "practice/entrycheck.h"
 
 #include <QObject>
 #include <QSqlDatabase>
@@ -50,6 +51,7 @@ struct AnswerPanelTexts
     QString correct;
     QString yours;
     bool subRow = false; // the per-sub-item row of calculation and case questions is shown
+    QList<practice::SubItemCheck> entryChecks; // a judged entries-mode answer, line by line
 };
 
 // The exam window's logic: the session cursor and its question, the answer card with its

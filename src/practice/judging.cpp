@@ -68,16 +68,21 @@ CalculationResult judgeEntries(const EditorContent &content, const SubItemAnswer
     CalculationResult result;
     result.answer = entriesAnswer(content);
     for (int k = 0; k < kSubItems; ++k) {
-        int matches = 0;
-        for (const EntryLine &line : content.lines[k]) {
-            if (line.taken() && correct[k].contains(lineText(line)))
-                ++matches;
-        }
-        if (matches == text::countDelimiters(u';', correct[k]) + 1)
+        if (entriesSubItemCredited(content.lines[k], correct[k]))
             result.score += share;
     }
     result.record = !result.answer.isEmpty() && result.answer.contains(u':');
     return result;
+}
+
+bool entriesSubItemCredited(const SubItemLines &lines, const QString &correct)
+{
+    int matches = 0;
+    for (const EntryLine &line : lines) {
+        if (line.taken() && correct.contains(lineText(line)))
+            ++matches;
+    }
+    return matches == text::countDelimiters(u';', correct) + 1;
 }
 
 QString displayAnswer(const QString &type, const QString &answer)

@@ -40,6 +40,8 @@ CalculationResult judgeAmounts(const EditorContent &content, const SubItemAnswer
 // sub-item earns the share when its matches equal the correct answer's ";" count plus one. The
 // answer is recorded when it holds at least one line.
 CalculationResult judgeEntries(const EditorContent &content, const SubItemAnswers &correct, double score);
+// The rule judgeEntries() applies to one sub-item.
+bool entriesSubItemCredited(const SubItemLines &lines, const QString &correct);
 
 // True/false answers are shown as "对" ("A") and "错"; other types show the stored text.
 QString displayAnswer(const QString &type, const QString &answer);

@@ -1,7 +1,10 @@
 #include "update/bankmerge.h"
 
 #include "db/sql.h"
+#include "records/changedquestions.h"
+#include "shell/clock.h"
 #include "update/incomingbank.h"
+#include "update/keychanges.h"
 #include "update/mergeplan.h"
 #include "update/mergesql.h"
 
@@ -131,6 +134,7 @@ struct BankMerge::Table
     update::MergeTable plan;
     update::MergeStatements sql;
     Way way = Way::Nothing;
+    QStringList changes; // statements that list changed questions before the overwrite
     // The local table's row count and largest row number when it was planned.
     std::pair<qint64, qint64> localState;
 };
@@ -196,11 +200,14 @@ QList<BankMerge::Table> BankMerge::tables() const
             incomingKeys << (key.newPosition >= 0 ? incomingAll.at(key.newPosition)
                                                   : spelled(incomingAll, key.localColumn));
         }
-        out << Table{t,
-                     update::mergeStatements(int(k), t.name, localColumns, incomingAll.mid(0, localColumns.size()),
-                                             localKeys, incomingKeys),
-                     Table::Way::Nothing,
-                     {0, 0}};
+        const QStringList incomingColumns = incomingAll.mid(0, localColumns.size());
+        Table table{t,
+                    update::mergeStatements(int(k), t.name, localColumns, incomingColumns, localKeys, incomingKeys),
+                    Table::Way::Nothing,
+                    {},
+                    {0, 0}};
+        table.changes = update::changeStatements(t.name, localColumns, incomingColumns, table.sql.planTable);
+        out << table;
     }
     return out;
 }
@@ -209,6 +216,9 @@ bool BankMerge::run()
 {
     m_report.clear();
     m_error.clear();
+    m_changedKeys = m_answeredChanged = 0;
+    m_changedAt = Clock::instance().now().toString(u"yyyyMMddHHmmss"_s);
+    m_recordChanges = hasTable(m_local, u"qm_changed"_s);
     if (!check(&m_error))
         return false;
     const auto &plan = update::mergePlan();
@@ -220,6 +230,7 @@ bool BankMerge::run()
             if (onTable)
                 onTable(int(k + 1));
         }
+        m_report << records::changedReportLines(0, 0) << QLatin1StringView(update::kReportRule);
         return true;
     }
 
@@ -255,7 +266,13 @@ bool BankMerge::run()
                 onTable(int(current + 1));
         }
         current = -1;
+        if (m_recordChanges) {
+            m_changedKeys = records::changedKeysAt(m_local, m_changedAt);
+            m_answeredChanged = records::answeredChangedAt(m_local, m_changedAt);
+        }
         write.commit();
+        m_report << records::changedReportLines(m_changedKeys, m_answeredChanged)
+                 << QLatin1StringView(update::kReportRule);
     } catch (const db::Error &e) {
         m_report.clear();
         if (current >= 0) {
@@ -330,6 +347,10 @@ int BankMerge::apply(const Table &table)
     case Table::Way::Copy:
         return db::run(m_local, table.sql.copy).numRowsAffected();
     case Table::Way::Plan:
+        if (m_recordChanges) {
+            for (const QString &statement : table.changes)
+                db::run(m_local, statement, {m_changedAt});
+        }
         db::run(m_local, table.sql.overwrite);
         return db::run(m_local, table.sql.append).numRowsAffected();
     }

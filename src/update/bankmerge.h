@@ -24,6 +24,9 @@ struct MergeStatements;
 // waits only for that transaction, which writes nothing but the rows that change. Should another
 // program have added or removed content rows between planning and writing, the plans are made
 // again inside the transaction.
+//
+// Questions whose key or stem a merge changes are listed in qm_changed (see update/keychanges.h);
+// the report ends with how many keys changed and how many of those the learner had answered.
 class BankMerge final
 {
 public:
@@ -52,6 +55,10 @@ public:
     bool run();
 
     const QStringList &report() const { return m_report; }
+    // After a successful run: questions whose key this merge changed, and of those the ones the
+    // learner had answered before.
+    int changedKeys() const { return m_changedKeys; }
+    int answeredChanged() const { return m_answeredChanged; }
     QString error() const { return m_error; }
 
 private:
@@ -69,4 +76,8 @@ private:
     Tuning m_tuning;
     QStringList m_report;
     QString m_error;
+    QString m_changedAt; // time of this merge, "yyyyMMddhhmmss"
+    bool m_recordChanges = false;
+    int m_changedKeys = 0;
+    int m_answeredChanged = 0;
 };

@@ -82,6 +82,7 @@ MergeStatements mergeStatements(int index, const QString &table, const QStringLi
     m.append = u"INSERT INTO %1 (%2) SELECT %3 FROM %4 AS p JOIN %5 AS s ON s.rowid = p.src"
                " WHERE p.dst IS NULL ORDER BY p.n"_s.arg(local, list({}, localColumns), list(u"s."_s, incomingColumns),
                                                          plan, incoming);
+    m.planTable = plan;
     m.cleanUp = {
         u"DROP TABLE IF EXISTS temp.qm_keys"_s,
         u"DROP TABLE IF EXISTS "_s + plan,

@@ -40,6 +40,9 @@ struct MergeStatements
     QString append;
 
     QStringList cleanUp;
+
+    // The table's plan (n, src, dst), as named in the statements above.
+    QString planTable;
 };
 
 // index: the table's number in merge order (names its plan). localColumns: the local table's

@@ -145,6 +145,30 @@ private Q_SLOTS:
 
     // A kill -9 leaves the bank as it was or fully merged, never part-way, and the next merge
     // completes.
+    // The command line ends its report with the questions whose key changed and how many of them
+    // the learner had answered.
+    void changedKeysOnTheCommandLine()
+    {
+        TestBank local;
+        installPrograms(local);
+        addQuestions(local, 4);
+        local.insert(u"test_page"_s,
+                     {u"20200101080000"_s, u"P000001"_s, 0, 0, 0, 0, 0, 0, u"A"_s, 1, 0, 0, 0, u"A"_s, 1.0, 1});
+        TestBank incoming(u"incoming"_s);
+        addQuestions(incoming, 5);
+        db::run(incoming.db(), u"update ex_page_id set p_anwser='B' where p_id in ('P000001','P000003')"_s);
+        const QString incomingFile = incoming.path(u"data/sys.htm"_s);
+
+        QProcess update;
+        startUpdate(update, local, {u"--merge"_s, incomingFile});
+        QVERIFY(update.waitForFinished(60000));
+        const QString out = QString::fromUtf8(update.readAllStandardOutput());
+        QCOMPARE(update.exitCode(), 0);
+        QVERIFY2(out.contains(u"题目增加:1  条\n"_s), qPrintable(out));
+        QVERIFY2(out.contains(u"答案有修改的题目:2  题\n其中您做过的题目:1  题\n"_s), qPrintable(out));
+        QCOMPARE(local.count(u"qm_changed"_s, u"what='key'"_s), 2);
+    }
+
     void killedMergeIsAllOrNothing_data()
     {
         QTest::addColumn<QString>("moment");

@@ -153,14 +153,14 @@ private Q_SLOTS:
         QCOMPARE(column->width(), 176);
         const QList<std::pair<QString, QString>> buttons = {{u"SpeedButton18"_s, u"学习曲线"_s},
                                                             {u"SpeedButton19"_s, u"历史记录"_s},
-                                                            {u"SpeedButton39"_s, u"清除记录"_s}};
+                                                            {u"SpeedButton39"_s, u"清除记录"_s},
+                                                            {u"adviceButton"_s, u"学习建议"_s}};
         for (const auto &[name, caption] : buttons) {
             auto *b = child<QToolButton>(column, name);
             QCOMPARE(b->text(), caption);
             QCOMPARE(b->size(), QSize(121, 41));
             QVERIFY(b->isVisible());
         }
-        QVERIFY(!child<QToolButton>(column, u"adviceButton"_s)->isVisible());
         QCOMPARE(child<QGroupBox>(p.panel8(), u"gbCurve"_s)->title(), u"曲线"_s);
         QCOMPARE(child<QGroupBox>(p.panel8(), u"gbAdvice"_s)->title(), u"学习建议"_s);
         QCOMPARE(child<QGroupBox>(p.panel8(), u"gbHistory"_s)->title(), u"  历史记录  "_s);

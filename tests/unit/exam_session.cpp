@@ -199,6 +199,25 @@ private Q_SLOTS:
         QVERIFY(f.session->restoreView().calc);
     }
 
+    // A judged entries-mode answer comes with its line-by-line explanation; amounts mode and an
+    // unanswered question come without.
+    void entriesAnswerExplainedInThePanel()
+    {
+        Fixture f(u"T1"_s);
+        db::run(f.bank.db(), u"update test_page set p_do_yn=1,p_answer=? where p_id='K2'"_s,
+                {u"贷:银行存款=500;借:原材料=500/;借:管理费用=200;贷:银行存款=200////"_s});
+        db::run(f.bank.db(), u"update test_page set p_do_yn=1,p_answer='1200/300/500///' where p_id='K1'"_s);
+        f.session->choose(f.indexOf(u"K2"_s, {2, 1}), AnswerInput{});
+        const QList<practice::SubItemCheck> checks = f.session->answerPanel().entryChecks;
+        QCOMPARE(checks.size(), 2);
+        QCOMPARE(checks.at(0).faults(), 0);
+        QVERIFY(checks.at(0).credited);
+        QCOMPARE(checks.at(1).faults(), 1);
+        QCOMPARE(practice::describe(checks.at(1).lines.at(1)), u"科目错误：贷:银行存款=200，应为 库存现金"_s);
+        f.session->choose(f.indexOf(u"K1"_s, {1, 1}), AnswerInput{});
+        QVERIFY(f.session->answerPanel().entryChecks.isEmpty());
+    }
+
     // The question moved to cannot be read (its table is gone): the move is refused with the
     // error, and cursor, question, card selection and remembered key stay on the row shown; the
     // answer left behind was recorded before the move.

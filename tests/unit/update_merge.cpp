@@ -43,11 +43,13 @@ QString dump(const QSqlDatabase &db)
     return out;
 }
 
-QStringList report(const QList<int> &counts)
+// The nine table lines, then the changed keys and how many of them had been answered.
+QStringList report(const QList<int> &counts, int changedKeys = 0, int answered = 0)
 {
     QStringList lines;
     for (qsizetype k = 0; k < counts.size(); ++k)
         lines << update::mergePlan().at(k).label + QString::number(counts.at(k)) + u"  条"_s << kRule;
+    lines << u"答案有修改的题目:%1  题"_s.arg(changedKeys) << u"其中您做过的题目:%1  题"_s.arg(answered) << kRule;
     return lines;
 }
 

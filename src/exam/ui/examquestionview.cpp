@@ -2,6 +2,7 @@
 
 #include "exam/examsession.h"
 #include "practice/judging.h"
+#include "practice/ui/entrycheckview.h"
 #include "practice/ui/entryeditor.h"
 #include "shell/ui/skin.h"
 
@@ -117,7 +118,13 @@ ExamQuestionView::ExamQuestionView(QWidget *parent)
     answerLayout->addWidget(caption(u"【答案解析】"_s, m_answerPanel));
     m_analysis = readOnlyText(u"analysisText"_s, m_answerPanel);
     m_analysis->setAccessibleName(u"答案解析"_s);
-    answerLayout->addWidget(m_analysis, 1);
+    auto *analysisRow = new QHBoxLayout;
+    analysisRow->setSpacing(4);
+    analysisRow->addWidget(m_analysis, 1);
+    m_check = new EntryCheckView(m_answerPanel);
+    m_check->setFixedWidth(360);
+    analysisRow->addWidget(m_check);
+    answerLayout->addLayout(analysisRow, 1);
     m_answerRow = new QWidget(m_answerPanel);
     m_answerRow->setObjectName(u"subAnswerPanel"_s);
     auto *row = new QHBoxLayout(m_answerRow);
@@ -311,6 +318,17 @@ void ExamQuestionView::setAnswerTexts(const AnswerPanelTexts &texts)
     m_correct->setText(texts.correct);
     m_yours->setText(texts.yours);
     m_correct->setMinimumWidth(texts.subRow && m_type == 4 ? 254 : 0);
+    m_checks = texts.entryChecks;
+    showEntryChecks();
+}
+
+void ExamQuestionView::showEntryChecks()
+{
+    // Like the learner's own answer, the explanation stays hidden under the cover.
+    if (m_coverShown || m_checks.isEmpty())
+        m_check->clearChecks();
+    else
+        m_check->showChecks(m_checks);
 }
 
 void ExamQuestionView::setAnswerShown(bool shown)
@@ -324,6 +342,8 @@ void ExamQuestionView::setAnswerCoverShown(bool shown)
     m_cover->setGeometry(m_yoursBox->rect());
     m_cover->raise();
     m_cover->setVisible(shown);
+    m_coverShown = shown;
+    showEntryChecks();
 }
 
 void ExamQuestionView::setFontSize(int points)

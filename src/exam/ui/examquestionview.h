@@ -2,12 +2,14 @@
 
 #include "exam/examdata.h"
 #include "exam/examrecorder.h"
+#include "practice/entrycheck.h"
 
 #include <QWidget>
 
 #include <array>
 #include <optional>
 
+class EntryCheckView;
 class EntryEditor;
 class QCheckBox;
 class QLabel;
@@ -56,6 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showEntryChecks();
     void buildOptions(QWidget *area);
     void layoutOptions();
     void onBoxToggled(int index, bool checked);
@@ -77,6 +80,9 @@ private:
     QLabel *m_practicalNotice = nullptr;
     QWidget *m_answerPanel = nullptr;
     QTextEdit *m_analysis = nullptr;
+    EntryCheckView *m_check = nullptr; // entryCheck
+    QList<practice::SubItemCheck> m_checks;
+    bool m_coverShown = false;
     QWidget *m_answerRow = nullptr;
     QLabel *m_correct = nullptr;
     QWidget *m_yoursBox = nullptr;

@@ -1,5 +1,6 @@
 #include "practice/ui/practicequestionview.h"
 
+#include "practice/ui/entrycheckview.h"
 #include "practice/ui/entryeditor.h"
 #include "practice/ui/skinbackground.h"
 #include "shell/ui/skin.h"
@@ -173,6 +174,9 @@ PracticeQuestionView::PracticeQuestionView(QWidget *parent)
     m_cover->setPalette(cream);
     answers->addWidget(m_cover, 2, 0, 2, 2);
     m_cover->raise();
+    m_check = new EntryCheckView(m_answerPanel);
+    m_check->setFixedWidth(330);
+    answers->addWidget(m_check, 0, 2, 4, 1);
     layout->addWidget(m_answerPanel);
     setAnswerPanelHeight(0);
     clear();
@@ -233,12 +237,18 @@ void PracticeQuestionView::showRow(const practice::PracticeRow &row, int overall
     }
     m_correct->setText(practice::displayAnswer(row.type, row.correct));
     m_explanation->setPlainText(row.memo);
+    m_entriesKey = m_type == 4 && !row.amountsMode ? std::optional(row.options) : std::nullopt;
 }
 
 void PracticeQuestionView::showRecord(const QString &type, const practice::AnswerRecordState &record)
 {
     m_yours->setText(practice::displayAnswer(type, record.answer));
     m_first->setText(practice::displayAnswer(type, record.firstAnswer));
+    // An entries-mode answer is explained line by line once it has been judged.
+    if (m_entriesKey && record.done)
+        m_check->showAnswer(record.answer, *m_entriesKey);
+    else
+        m_check->clearChecks();
 }
 
 void PracticeQuestionView::clear()
@@ -256,6 +266,8 @@ void PracticeQuestionView::clear()
     m_explanation->clear();
     m_yours->clear();
     m_first->clear();
+    m_entriesKey.reset();
+    m_check->clearChecks();
 }
 
 practice::Choices PracticeQuestionView::choices() const

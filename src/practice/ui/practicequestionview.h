@@ -6,7 +6,9 @@
 #include <QGroupBox>
 
 #include <array>
+#include <optional>
 
+class EntryCheckView;
 class EntryEditor;
 class QCheckBox;
 class QLabel;
@@ -19,7 +21,7 @@ class QTextEdit;
 //
 // Object names: overallNumber, typeName, stem, subCaption, subStem, optionArea, option<A..F>,
 // optionText<A..F>, entryEditor, practicalNotice, answerPanel, correctAnswer, explanation,
-// yourAnswer, firstAnswer, answerCover.
+// yourAnswer, firstAnswer, answerCover, entryCheck (an entries-mode answer explained line by line).
 class PracticeQuestionView final : public QGroupBox
 {
     Q_OBJECT
@@ -68,4 +70,6 @@ private:
     QLabel *m_yours = nullptr;
     QLabel *m_first = nullptr;
     QWidget *m_cover = nullptr;
+    EntryCheckView *m_check = nullptr;
+    std::optional<practice::SubItemAnswers> m_entriesKey; // the key of an entries-mode question
 };

@@ -5,8 +5,10 @@
 #include "practice/ui/skinbackground.h"
 #include "records/historymodel.h"
 #include "records/studyhistory.h"
+#include "records/ui/aidpractice.h"
 #include "records/ui/historyview.h"
 #include "records/ui/learningcurve.h"
+#include "records/ui/studyreportview.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
@@ -42,10 +44,9 @@ StudyPanel::StudyPanel(MainWindow *main, QWidget *panel8)
     (new QVBoxLayout(m_curveBox))->addWidget(m_curve);
     m_adviceBox = new QGroupBox(u"学习建议"_s, m_groups);
     m_adviceBox->setObjectName(u"gbAdvice"_s);
-    m_advice = new QTextBrowser(m_adviceBox);
-    m_advice->setObjectName(u"wbAdvice"_s);
-    m_advice->setAccessibleName(u"学习建议"_s);
-    (new QVBoxLayout(m_adviceBox))->addWidget(m_advice);
+    m_report = new StudyReportView(main, m_adviceBox);
+    m_advice = m_report->browser();
+    (new QVBoxLayout(m_adviceBox))->addWidget(m_report);
     m_history = new HistoryView(m_groups);
     m_groups->addWidget(m_curveBox);
     m_groups->addWidget(m_adviceBox);
@@ -53,6 +54,8 @@ StudyPanel::StudyPanel(MainWindow *main, QWidget *panel8)
     row->addWidget(m_groups, 1);
 
     connect(main, &MainWindow::studyProgressRequested, this, &StudyPanel::openPanel);
+    // Questions whose key an update changed are told of once, at the start after the update.
+    connect(main, &MainWindow::firstShown, this, [main] { aids::tellChangedQuestions(main); });
 }
 
 QGroupBox *StudyPanel::buildColumn()
@@ -78,7 +81,7 @@ QGroupBox *StudyPanel::buildColumn()
     button(u"SpeedButton18"_s, u"学习曲线"_s, &StudyPanel::showCurve);
     button(u"SpeedButton19"_s, u"历史记录"_s, &StudyPanel::showHistory);
     button(u"SpeedButton39"_s, u"清除记录"_s, &StudyPanel::clearRecords);
-    button(u"adviceButton"_s, u"学习建议"_s, nullptr)->hide();
+    button(u"adviceButton"_s, u"学习建议"_s, &StudyPanel::showAdvice);
     column->addStretch();
     return m_column;
 }
@@ -116,6 +119,12 @@ void StudyPanel::reloadHistory()
         m_main->showWaitNotice(MainWindow::WaitNotice::Opening, false);
         messages::inform(this, e.message(), u"错误信息"_s);
     }
+}
+
+void StudyPanel::showAdvice()
+{
+    m_groups->setCurrentWidget(m_adviceBox);
+    m_report->reload();
 }
 
 void StudyPanel::showHistory()

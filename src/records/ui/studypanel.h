@@ -9,11 +9,12 @@ class QGroupBox;
 class QStackedWidget;
 class QTextBrowser;
 class QToolButton;
+class StudyReportView;
 
 // The study-progress content of Panel8: the left column " 学习进度 " with "学习曲线"
 // (SpeedButton18), "历史记录" (SpeedButton19), "清除记录" (SpeedButton39) and the hidden
-// "学习建议" button, and three groups of which one is in front: the curve (gbCurve), the advice
-// page (gbAdvice, left empty) and the history (gbHistory).
+// "学习建议" button (adviceButton), and three groups of which one is in front: the curve (gbCurve),
+// the study report (gbAdvice, a StudyReportView) and the history (gbHistory).
 class StudyPanel final : public QWidget
 {
     Q_OBJECT
@@ -28,10 +29,13 @@ public:
     void showHistory();
     // "清除记录"
     void clearRecords();
+    // "学习建议": the study report in front, read again.
+    void showAdvice();
 
     QStackedWidget *groups() const { return m_groups; }
     LearningCurveView *curve() const { return m_curve; }
     HistoryView *history() const { return m_history; }
+    StudyReportView *report() const { return m_report; }
 
 private:
     QGroupBox *buildColumn();
@@ -44,5 +48,6 @@ private:
     QGroupBox *m_adviceBox = nullptr;
     LearningCurveView *m_curve = nullptr;
     QTextBrowser *m_advice = nullptr;
+    StudyReportView *m_report = nullptr;
     HistoryView *m_history = nullptr;
 };

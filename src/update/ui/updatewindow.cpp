@@ -257,6 +257,8 @@ void UpdateWindow::runOnline()
         setResult(UpdateJob::resultText(outcome, false));
         break;
     case R::Merged:
+        // The lines after the tables (the changed keys) come once the merge is done.
+        m_report->setPlainText(outcome.report.join(u'\n'));
         finishWork(true);
         setResult(UpdateJob::resultText(outcome, false));
         messages::inform(this, outcome.message, outcome.caption);
