@@ -39,6 +39,16 @@ namespace {
 
 const QString kDemo = QStringLiteral(QM_APP_DIR) + u"/data/sys.htm"_s;
 
+// With QM_SHOT_DIR naming a folder, the window is saved there as a picture for a look.
+void shot(QWidget *widget, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("QM_SHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    QTest::qWait(100); // children added to a shown layout appear through the event loop
+    widget->window()->grab().save(dir + u'/' + name + u".png"_s);
+}
+
 // A program folder holding a copy of the demo bank.
 struct DemoFolder
 {
@@ -184,6 +194,7 @@ private Q_SLOTS:
         QVERIFY2(shown.contains(u"第1小题：1处错误（不得分）"_s), qPrintable(shown));
         QVERIFY2(shown.contains(u"方向错误："_s + practice::lineText(flipped)), qPrintable(shown));
         QCOMPARE(shown.count(u"正确："_s), n - 1);
+        shot(w, u"aids-entry-explained"_s);
 
         // Another question, not judged yet, has nothing to explain.
         click(w, u"nextButton"_s);
@@ -282,6 +293,7 @@ private Q_SLOTS:
         p.openReport();
         QCOMPARE(child<QLabel>(report, u"dueLabel"_s)->text(), u"今日需复习: %1 题"_s.arg(wrong));
         QVERIFY(child<QLabel>(report, u"dueCourses"_s)->text().contains(u"%1 题"_s.arg(wrong)));
+        shot(report, u"aids-report"_s);
         click(report, u"reviewTodayButton"_s);
         PracticeWindow *review = PracticeWindow::current();
         QVERIFY(review);
@@ -347,6 +359,7 @@ private Q_SLOTS:
             QVERIFY(again->isVisibleTo(report));
             QCOMPARE(again->text(), u"练习答案已修改的题目（1 题）"_s);
             QVERIFY(report->browser()->toPlainText().contains(u"题库更新后答案已修改的题目"_s));
+            shot(report, u"aids-report-changed"_s);
         }
         // Told once: the next start says nothing.
         Program next(folder.bank.dir());
