@@ -24,6 +24,11 @@ bool registerCase(const char *name, CaseFn fn);
 // "name  median ms  (min .. max, n runs)". Returns the median in milliseconds.
 double measure(const QString &name, int runs, const std::function<void()> &body, bool warmUp = true);
 
+// Runs body `runs` times after one warm-up and prints the median wall-clock time and the median
+// CPU time of this thread ("name  wall W ms, cpu C ms"); on a machine shared with other work the
+// CPU time is the steadier figure. Returns the CPU-time median.
+double measureBoth(const QString &name, int runs, const std::function<void()> &body);
+
 // Prints a free line of results (ratios, targets).
 void note(const QString &line);
 

@@ -8,47 +8,7 @@
 #include "records/reviewschedule.h"
 #include "records/studyreport.h"
 
-#include <QElapsedTimer>
-
-#include <algorithm>
-#include <ctime>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-double threadCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-// The median of the wall-clock time and of this thread's CPU time (the steadier figure on a shared
-// machine) of several runs after a warm-up. Returns the CPU-time median.
-double measureBoth(const QString &name, int runs, const std::function<void()> &body)
-{
-    body();
-    QList<double> wall;
-    QList<double> cpu;
-    for (int k = 0; k < runs; ++k) {
-        QElapsedTimer t;
-        const double c0 = threadCpuMs();
-        t.start();
-        body();
-        wall << t.nsecsElapsed() / 1e6;
-        cpu << threadCpuMs() - c0;
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    bench::note(u"%1  wall %2 ms, cpu %3 ms  (median of %4 runs)"_s.arg(name.leftJustified(56))
-                    .arg(wall.at(runs / 2), 0, 'f', 3)
-                    .arg(cpu.at(runs / 2), 0, 'f', 3)
-                    .arg(runs));
-    return cpu.at(runs / 2);
-}
-
-} // namespace
 
 QM_BENCH_CASE("aids: study report, review schedule, changed questions")
 {
@@ -70,24 +30,24 @@ QM_BENCH_CASE("aids: study report, review schedule, changed questions")
 
     records::StudyReport report;
     const double reportMs =
-        measureBoth(u"study report of one course"_s, 9, [&] { report = records::buildStudyReport(db, course); });
+        bench::measureBoth(u"study report of one course"_s, 9, [&] { report = records::buildStudyReport(db, course); });
     bench::note(u"  %1 answers, %2 chapters, %3 types"_s.arg(report.answers)
                     .arg(report.chapters.size())
                     .arg(report.types.size()));
     int due = 0;
-    const double countsMs = measureBoth(u"review schedule: due today, every course"_s, 7, [&] {
+    const double countsMs = bench::measureBoth(u"review schedule: due today, every course"_s, 7, [&] {
         due = 0;
         for (const records::CourseDue &d : records::dueCounts(db, today))
             due += d.due;
     });
     bench::note(u"  %1 questions due"_s.arg(due));
-    const double courseDueMs = measureBoth(u"review schedule: due today, one course"_s, 7,
+    const double courseDueMs = bench::measureBoth(u"review schedule: due today, one course"_s, 7,
                                            [&] { due = int(records::dueQuestions(db, course, today).size()); });
     int weak = 0;
-    measureBoth(u"weak questions of one chapter"_s, 9, [&] { weak = int(records::weakQuestions(db, chapter).size()); });
+    bench::measureBoth(u"weak questions of one chapter"_s, 9, [&] { weak = int(records::weakQuestions(db, chapter).size()); });
     bench::note(u"  %1 weak questions"_s.arg(weak));
     int changed = 0;
-    measureBoth(u"questions answered before their key changed"_s, 9,
+    bench::measureBoth(u"questions answered before their key changed"_s, 9,
                 [&] { changed = int(records::answeredChanged(db, course).size()); });
     bench::note(u"  %1 of %2 changed"_s.arg(changed).arg(
         db::scalar(db, u"select count(*) from qm_changed where changed_at=?"_s, {changedAt}).toInt()));

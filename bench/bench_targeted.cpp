@@ -8,11 +8,6 @@
 #include "session/targetedsession.h"
 #include "shell/clock.h"
 
-#include <QElapsedTimer>
-
-#include <algorithm>
-#include <ctime>
-
 using namespace Qt::StringLiterals;
 using session::TargetedMode;
 using session::WrongPeriod;
@@ -24,38 +19,6 @@ struct Case
     QString name;
     session::TargetedQuery query;
 };
-
-double threadCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-// Like bench::measure, but prints the median of this thread's CPU time beside the wall-clock
-// median: on a machine shared with other work the CPU time is the steadier figure. Returns the
-// CPU-time median.
-double measureBoth(const QString &name, int runs, const std::function<void()> &body)
-{
-    body(); // warm-up
-    QList<double> wall;
-    QList<double> cpu;
-    for (int k = 0; k < runs; ++k) {
-        QElapsedTimer t;
-        const double c0 = threadCpuMs();
-        t.start();
-        body();
-        wall << t.nsecsElapsed() / 1e6;
-        cpu << threadCpuMs() - c0;
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    bench::note(u"%1  wall %2 ms, cpu %3 ms  (median of %4 runs)"_s.arg(name.leftJustified(56))
-                    .arg(wall.at(runs / 2), 0, 'f', 3)
-                    .arg(cpu.at(runs / 2), 0, 'f', 3)
-                    .arg(runs));
-    return cpu.at(runs / 2);
-}
 
 } // namespace
 
@@ -92,11 +55,11 @@ QM_BENCH_CASE("targeted: selections and builds")
     for (const Case &c : cases) {
         int found = 0;
         const double select =
-            measureBoth(u"selection: %1"_s.arg(c.name), 9, [&] { found = session::storeSelection(db, c.query).total; });
+            bench::measureBoth(u"selection: %1"_s.arg(c.name), 9, [&] { found = session::storeSelection(db, c.query).total; });
         worstSelection = qMax(worstSelection, select);
         // A practice set of at most 1,000 questions, as a learner would take it.
         const int howMany = qMin(found, 1000);
-        const double build = measureBoth(u"build of %1 of %2 found: %3"_s.arg(howMany).arg(found).arg(c.name), 9, [&] {
+        const double build = bench::measureBoth(u"build of %1 of %2 found: %3"_s.arg(howMany).arg(found).arg(c.name), 9, [&] {
             clock.advance(1000);
             built << session::buildTargetedSession(db, clock, c.query, howMany).pageId;
         });

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <map>
 
 using namespace Qt::StringLiterals;
@@ -25,6 +26,13 @@ std::map<std::string, CaseFn> &cases()
 {
     static std::map<std::string, CaseFn> all;
     return all;
+}
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 } // namespace
 
@@ -51,6 +59,28 @@ double measure(const QString &name, int runs, const std::function<void()> &body,
                 times.isEmpty() ? 0 : times.first(), times.isEmpty() ? 0 : times.last(), runs);
     std::fflush(stdout);
     return median;
+}
+
+double measureBoth(const QString &name, int runs, const std::function<void()> &body)
+{
+    body(); // warm-up
+    QList<double> wall;
+    QList<double> cpu;
+    for (int k = 0; k < runs; ++k) {
+        QElapsedTimer t;
+        const double c0 = threadCpuMs();
+        t.start();
+        body();
+        wall << t.nsecsElapsed() / 1e6;
+        cpu << threadCpuMs() - c0;
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    bench::note(u"%1  wall %2 ms, cpu %3 ms  (median of %4 runs)"_s.arg(name.leftJustified(56))
+                    .arg(wall.at(runs / 2), 0, 'f', 3)
+                    .arg(cpu.at(runs / 2), 0, 'f', 3)
+                    .arg(runs));
+    return cpu.at(runs / 2);
 }
 
 void note(const QString &line)

@@ -3,6 +3,7 @@
 // every answer record and session total it had.
 #include "db/schema.h"
 #include "db/sql.h"
+#include "support/tablerows.h"
 #include "support/testbank.h"
 
 #include <QDir>
@@ -117,25 +118,11 @@ bool writeBank(const QString &path, Malformed kind)
     return ok;
 }
 
-// Every row of a table in row order, as text.
-QStringList rowsOf(const QSqlDatabase &db, const QString &table)
-{
-    QStringList rows;
-    QSqlQuery q = db::run(db, u"SELECT * FROM "_s + table + u" ORDER BY rowid"_s);
-    while (q.next()) {
-        QStringList values;
-        for (int k = 0; k < q.record().count(); ++k)
-            values << (q.isNull(k) ? u"<null>"_s : q.value(k).toString());
-        rows << values.join(u'|');
-    }
-    return rows;
-}
-
 QStringList contentRows(const QSqlDatabase &db)
 {
     QStringList rows;
     for (const QString &table : db::contentTables())
-        rows << table << rowsOf(db, table);
+        rows << table << tableRows(db, table);
     return rows;
 }
 
@@ -184,8 +171,8 @@ private Q_SLOTS:
                      {u"20261210080000"_s, u"P000002"_s, 1, 1, 0, 0, 0, 0, u"AB"_s, 1, 0, 1, 0, u"A"_s, 0.0, 2});
         local.insert(u"page_total"_s,
                      {u"20261210080000"_s, u"1"_s, u"1"_s, u"0"_s, u"2"_s, u"1分5秒"_s, u"练习"_s, 1.0});
-        const QStringList tests = rowsOf(local.db(), u"test_page"_s);
-        const QStringList totals = rowsOf(local.db(), u"page_total"_s);
+        const QStringList tests = tableRows(local.db(), u"test_page"_s);
+        const QStringList totals = tableRows(local.db(), u"page_total"_s);
         const QStringList content = contentRows(local.db());
 
         QTemporaryDir elsewhere;
@@ -203,8 +190,8 @@ private Q_SLOTS:
         QVERIFY2((exitCode == 0 ? out : err).contains(said), qPrintable(out + err));
 
         QCOMPARE(db::scalar(local.db(), u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
-        QCOMPARE(rowsOf(local.db(), u"test_page"_s), tests);
-        QCOMPARE(rowsOf(local.db(), u"page_total"_s), totals);
+        QCOMPARE(tableRows(local.db(), u"test_page"_s), tests);
+        QCOMPARE(tableRows(local.db(), u"page_total"_s), totals);
         if (exitCode != 0)
             QCOMPARE(contentRows(local.db()), content);
         else

@@ -11,6 +11,7 @@
 #include "db/sql.h"
 #include "update/bankmerge.h"
 #include "update/incomingbank.h"
+#include "support/tablerows.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,20 +26,6 @@ namespace {
 
 const QString kLocal = u"fuzz_local"_s;
 const QString kIncoming = u"fuzz_incoming"_s;
-
-// Every row of a table, in row order, as text.
-QStringList rowsOf(const QSqlDatabase &db, const QString &table)
-{
-    QStringList rows;
-    QSqlQuery q = db::run(db, u"SELECT * FROM "_s + table + u" ORDER BY rowid"_s);
-    while (q.next()) {
-        QStringList values;
-        for (int k = 0; k < q.record().count(); ++k)
-            values << (q.isNull(k) ? u"<null>"_s : q.value(k).toString());
-        rows << values.join(u'\x1f');
-    }
-    return rows;
-}
 
 // Banks are written and synced for every input: in memory when the machine offers it.
 QString folderTemplate()
@@ -156,11 +143,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(db::openBank(f.local, kLocal, &error), error);
     {
         const QSqlDatabase local = db::bank(kLocal);
-        const QStringList tests = rowsOf(local, u"test_page"_s);
-        const QStringList totals = rowsOf(local, u"page_total"_s);
+        const QStringList tests = tableRows(local, u"test_page"_s);
+        const QStringList totals = tableRows(local, u"page_total"_s);
         QStringList content;
         for (const QString &table : db::contentTables())
-            content << rowsOf(local, table);
+            content << tableRows(local, table);
 
         bool merged = false;
         if (update::openIncomingBank(f.incoming, kIncoming, &error)) {
@@ -179,12 +166,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
 
         FUZZ_CHECK(db::scalar(local, u"PRAGMA integrity_check"_s).toString() == u"ok"_s);
-        FUZZ_CHECK(rowsOf(local, u"test_page"_s) == tests);
-        FUZZ_CHECK(rowsOf(local, u"page_total"_s) == totals);
+        FUZZ_CHECK(tableRows(local, u"test_page"_s) == tests);
+        FUZZ_CHECK(tableRows(local, u"page_total"_s) == totals);
         if (!merged) {
             QStringList now;
             for (const QString &table : db::contentTables())
-                now << rowsOf(local, table);
+                now << tableRows(local, table);
             FUZZ_CHECK(now == content, error);
         }
     }

@@ -5,6 +5,7 @@
 #include "sheet/csvfile.h"
 #include "sheet/sheetexport.h"
 #include "sheet/sheetimport.h"
+#include "support/tablerows.h"
 #include "support/testbank.h"
 #include "update/updatejob.h"
 
@@ -24,19 +25,6 @@ namespace {
 
 constexpr auto kDemo = "demo_sheet";
 const QStringList kSheetTables = {u"ma_id"_s, u"cap_id"_s, u"ex_page_id"_s, u"ex_sub"_s};
-
-QStringList rowsOf(const QSqlDatabase &db, const QString &table)
-{
-    QStringList out;
-    QSqlQuery q = db::run(db, u"SELECT * FROM "_s + table + u" ORDER BY rowid"_s);
-    while (q.next()) {
-        QStringList values;
-        for (int k = 0; k < q.record().count(); ++k)
-            values << (q.isNull(k) ? u"<null>"_s : q.value(k).toString());
-        out << values.join(u'|');
-    }
-    return out;
-}
 
 } // namespace
 
@@ -97,9 +85,9 @@ private Q_SLOTS:
         const UpdateJob::Outcome outcome = job.runImport(file);
         QVERIFY2(outcome.result == UpdateJob::Result::Merged, qPrintable(outcome.message + outcome.report.join(u'\n')));
         for (const QString &table : kSheetTables) {
-            const QStringList expected = rowsOf(demo(), table);
+            const QStringList expected = tableRows(demo(), table);
             QVERIFY(!expected.isEmpty());
-            QCOMPARE(rowsOf(empty.db(), table), expected);
+            QCOMPARE(tableRows(empty.db(), table), expected);
         }
     }
 

@@ -12,15 +12,7 @@ using namespace Qt::StringLiterals;
 void ExamWindow::installKeys()
 {
     const auto button = [this](const QString &name) { return findChild<QAbstractButton *>(name); };
-    QList<KeyBinding> table;
-    for (int k = 0; k < 6; ++k) {
-        const QChar letter(u'A' + k);
-        table.append(
-            {{QKeySequence(Qt::Key_A + k), QKeySequence(Qt::Key_1 + k)},
-             u"选择选项 "_s + letter + (k < 2 ? (k == 0 ? u"（判断题：对）"_s : u"（判断题：错）"_s) : QString()),
-             [this, k] { m_view->clickOption(k); },
-             nullptr});
-    }
+    QList<KeyBinding> table = optionKeys([this](int k) { m_view->clickOption(k); });
     table.append({{QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
                   u"下一题"_s,
                   [this] { navigate(Step::Next); },

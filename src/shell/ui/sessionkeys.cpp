@@ -42,6 +42,20 @@ QString keyName(const QKeySequence &key)
 
 } // namespace
 
+QList<KeyBinding> optionKeys(const std::function<void(int)> &click)
+{
+    QList<KeyBinding> table;
+    for (int k = 0; k < 6; ++k) {
+        const QChar letter(u'A' + k);
+        table.append(
+            {{QKeySequence(Qt::Key_A + k), QKeySequence(Qt::Key_1 + k)},
+             u"选择选项 "_s + letter + (k < 2 ? (k == 0 ? u"（判断题：对）"_s : u"（判断题：错）"_s) : QString()),
+             [click, k] { click(k); },
+             nullptr});
+    }
+    return table;
+}
+
 SessionKeys::SessionKeys(QWidget *window, QList<KeyBinding> table)
     : QObject(window)
     , m_table(std::move(table))

@@ -23,6 +23,10 @@ struct KeyBinding
     QAbstractButton *button = nullptr;
 };
 
+// A–F and 1–6: the six option rows both session windows start their tables with; click(k) ticks
+// option k as a click on its box would.
+QList<KeyBinding> optionKeys(const std::function<void(int)> &click);
+
 // The keys of one session window, declared as one table. Every key is a window shortcut: it reaches
 // the window whatever control has the focus, but a text box that takes the key for typing (a letter
 // or digit, the cursor keys of a line edit) keeps it. F1 shows and hides the overlay listing the table.
