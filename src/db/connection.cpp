@@ -1,6 +1,7 @@
 #include "db/connection.h"
 
 #include "db/schema.h"
+#include "db/server.h"
 #include "db/sql.h"
 
 #include <QDir>
@@ -65,6 +66,27 @@ void closeBank(const QString &connectionName)
         database.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
+}
+
+bool openConfigured(const AppPaths &paths, const QString &connectionName, QString *error, const Login *learner)
+{
+    QString configError;
+    const ServerConfig server = readServerConfig(paths, &configError);
+    if (!configError.isEmpty()) {
+        if (error)
+            *error = configError;
+        return false;
+    }
+    if (!server.configured())
+        return openBank(bankPath(paths), connectionName, error);
+    if (learner)
+        return openServer(server, learner->user, learner->password, ServerRole::Learner, connectionName, error);
+    return openServer(server, server.user, server.password, ServerRole::Maintainer, connectionName, error);
+}
+
+bool serverConfigured(const AppPaths &paths)
+{
+    return readServerConfig(paths).configured();
 }
 
 QSqlDatabase bank(const QString &connectionName)

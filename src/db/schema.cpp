@@ -152,20 +152,31 @@ QStringList columns(const QString &table)
     return out;
 }
 
-QString createStatement(const QString &table)
+QString createStatement(const QString &table, Engine engine)
 {
     const Table *t = findTable(table);
     if (!t)
         return {};
     QStringList defs;
-    for (const Column &c : t->columns)
-        defs << QString::fromUtf16(c.name) + u' ' + QString::fromUtf16(c.type);
+    for (const Column &c : t->columns) {
+        QString type = QString::fromUtf16(c.type);
+        if (engine == Engine::Postgres && (type.startsWith(u"VARCHAR"_s) || type == kLongText))
+            type = u"VARCHAR"_s + QString::fromUtf16(dialect(engine).textCollation);
+        defs << QString::fromUtf16(c.name) + u' ' + type;
+    }
     return u"CREATE TABLE "_s + table + u" ("_s + defs.join(u", "_s) + u')';
 }
 
 QStringList existingTables(const QSqlDatabase &db)
 {
-    return db.tables(QSql::Tables);
+    const Dialect &d = dialect(db);
+    if (d.engine == Engine::Sqlite)
+        return db.tables(QSql::Tables);
+    QStringList out;
+    QSqlQuery q = run(db, QString::fromUtf16(d.tablesQuery));
+    while (q.next())
+        out << q.value(0).toString();
+    return out;
 }
 
 namespace {
@@ -207,37 +218,54 @@ void upgradeLayout(const QSqlDatabase &db, const Table &t)
     run(db, u"DROP TABLE %1"_s.arg(old));
 }
 
+// Questions whose key or stem an update changed: p_id, the sub-question's m_id ('' for the
+// question itself), what changed ('key' or 'stem'), the update's time as yyyyMMddhhmmss, and
+// whether the learner was told at a start (0/1).
+void createChangedList(const QSqlDatabase &db)
+{
+    run(db, u"CREATE TABLE IF NOT EXISTS qm_changed (p_id VARCHAR(14), m_id VARCHAR(50), what VARCHAR(8), "
+            "changed_at VARCHAR(14), told INTEGER)"_s);
+    run(db, u"CREATE INDEX IF NOT EXISTS ix_qm_changed_p_id ON qm_changed (p_id, what, changed_at)"_s);
+}
+
 } // namespace
 
-void ensureSchema(const QSqlDatabase &db)
+void ensureSchema(const QSqlDatabase &db, SchemaScope scope)
 {
     Transaction tx(db);
     const QStringList present = existingTables(db);
-    const bool sqlite = db.driverName() == u"QSQLITE";
+    const Engine engine = dialect(db).engine;
+    const auto inScope = [scope](const QString &table) {
+        return scope == SchemaScope::Whole || (scope == SchemaScope::Learner) == sessionTables().contains(table);
+    };
     for (const Table &t : tables()) {
         const QString name = QString::fromUtf16(t.name);
+        if (!inScope(name))
+            continue;
         if (!present.contains(name, Qt::CaseInsensitive))
-            run(db, createStatement(name));
-        else if (sqlite)
+            run(db, createStatement(name, engine));
+        else if (engine == Engine::Sqlite)
             upgradeLayout(db, t);
     }
     for (const char16_t *name : kReplacedIndexes)
         run(db, u"DROP INDEX IF EXISTS %1"_s.arg(QString::fromUtf16(name)));
     for (const auto &ix : indexes()) {
-        run(db, u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(QString::fromUtf16(ix[0]),
-                                                                  QString::fromUtf16(ix[1]), QString::fromUtf16(ix[2])));
+        if (inScope(QString::fromUtf16(ix[1])))
+            run(db, u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(QString::fromUtf16(ix[0]),
+                                                                      QString::fromUtf16(ix[1]), QString::fromUtf16(ix[2])));
+    }
+    if (scope == SchemaScope::Learner) {
+        // A learner's own list of changed questions: the updater copies each merge's list into it.
+        createChangedList(db);
+        tx.commit();
+        return;
     }
     if (!present.contains(u"qm_version"_s, Qt::CaseInsensitive))
         run(db, u"CREATE TABLE qm_version (version INTEGER)"_s);
     const int version = scalar(db, u"SELECT MAX(version) FROM qm_version"_s, {}, 0).toInt();
     // Upgrades from older layouts go here, one step per version, each keeping every row.
     if (version < 2) {
-        // Questions whose key or stem an update changed: p_id, the sub-question's m_id ('' for the
-        // question itself), what changed ('key' or 'stem'), the update's time as yyyyMMddhhmmss,
-        // and whether the learner was told at a start (0/1).
-        run(db, u"CREATE TABLE IF NOT EXISTS qm_changed (p_id VARCHAR(14), m_id VARCHAR(50), what VARCHAR(8), "
-                "changed_at VARCHAR(14), told INTEGER)"_s);
-        run(db, u"CREATE INDEX IF NOT EXISTS ix_qm_changed_p_id ON qm_changed (p_id, what, changed_at)"_s);
+        createChangedList(db);
     }
     if (version < kSchemaVersion) {
         run(db, u"DELETE FROM qm_version"_s);

@@ -1,5 +1,7 @@
 #include "db/sql.h"
 
+#include "db/dialect.h"
+
 #include <QHash>
 #include <QSqlError>
 
@@ -15,11 +17,22 @@ thread_local QHash<QString, int> g_depth;
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
     QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
+    const bool server = dialect(db).engine == Engine::Postgres;
+    // Forward-only on the server means rows fetched one at a time, and the next statement on the
+    // connection would drop the rest: callers read one query while running others.
+    query.setForwardOnly(!server);
+    // The server's driver prepares through PREPARE, which takes no DDL: a statement without values
+    // goes as it is.
+    if (server && values.isEmpty()) {
+        if (!query.exec(adapt(db, sql)))
+            throw Error(u"数据库操作出错: "_s + query.lastError().text());
+        return query;
+    }
+    if (!query.prepare(adapt(db, sql)))
         throw Error(u"数据库语句出错: "_s + query.lastError().text());
+    // Yes/no columns are integers in both engines; PostgreSQL will not take a boolean for one.
     for (const QVariant &v : values)
-        query.addBindValue(v);
+        query.addBindValue(server && v.typeId() == QMetaType::Bool ? QVariant(v.toBool() ? 1 : 0) : v);
     if (!query.exec())
         throw Error(u"数据库操作出错: "_s + query.lastError().text());
     return query;

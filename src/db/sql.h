@@ -22,7 +22,7 @@ private:
 };
 
 // Prepares and runs sql with values bound to its "?" placeholders in order; the query is positioned
-// before its first row.
+// before its first row. The engine's pieces are put in first (db::adapt).
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
 
 // First column of the first row, or fallback when there is no row.

@@ -45,7 +45,7 @@ QDate dayOf(qint64 yyyymmdd)
 QList<std::pair<qint64, DueQuestion>> due(const QSqlDatabase &db, const QString &courseId, const QDate &today)
 {
     QVariantList values;
-    QString questions = u"select c.rowid as ch,b.p_id as p_id,b.p_type as p_type,"
+    QString questions = u"select c.{rownum} as ch,b.p_id as p_id,b.p_type as p_type,"
                         "(select k.page_id from test_page k where k.p_id=b.p_id and k.p_do_yn=1 and k.p_real_yn=0"
                         " order by k.page_id desc limit 1) as lw from cap_id c join ex_page_id b on b.c_id=c.c_id"_s;
     if (!courseId.isEmpty()) {
@@ -53,10 +53,10 @@ QList<std::pair<qint64, DueQuestion>> due(const QSqlDatabase &db, const QString 
         values << courseId;
     }
     QSqlQuery q = db::run(db,
-                          u"select x.ch,x.p_id,case when length(x.p_type)>0 then unicode(x.p_type) else 0 end,"
+                          u"select x.ch,x.p_id,case when length(x.p_type)>0 then {char1}(x.p_type) else 0 end,"
                           "cast(substr(x.lw,1,8) as integer),cast(substr(t.page_id,1,8) as integer) from ("_s +
                               questions +
-                              u" limit -1) x left join test_page t on t.p_id=x.p_id and t.page_id>x.lw"
+                              u" {nolimit}) x left join test_page t on t.p_id=x.p_id and t.page_id>x.lw"
                               " and t.p_do_yn=1 and t.p_real_yn=1 where x.lw is not null"_s,
                           values);
 
@@ -123,7 +123,7 @@ QList<CourseDue> dueCounts(const QSqlDatabase &db, const QDate &today)
         perCourse.append(QList<DueQuestion>());
     }
     QHash<qint64, qsizetype> courseOfChapter;
-    QSqlQuery chapters = db::run(db, u"select rowid,m_id from cap_id"_s);
+    QSqlQuery chapters = db::run(db, u"select {rownum},m_id from cap_id"_s);
     while (chapters.next()) {
         const auto at = index.constFind(chapters.value(1).toString());
         if (at != index.cend())

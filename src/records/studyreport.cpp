@@ -74,7 +74,7 @@ StudyReport buildStudyReport(const QSqlDatabase &db, const QString &courseId, in
     QHash<qint64, std::pair<qsizetype, QString>> chapterOf;
     QHash<QString, QString> chapterNames;
     QSqlQuery chapters =
-        db::run(db, u"select rowid,c_id,c_name,m_type from cap_id where m_id=? order by c_id"_s, {courseId});
+        db::run(db, u"select {rownum},c_id,c_name,m_type from cap_id where m_id=? order by c_id"_s, {courseId});
     while (chapters.next()) {
         const QString id = chapters.value(1).toString();
         const QString name = chapters.value(2).toString();
@@ -90,7 +90,7 @@ StudyReport buildStudyReport(const QSqlDatabase &db, const QString &courseId, in
     // Numbers rather than texts where the text is not needed: every text value is a string to make.
     QSqlQuery q =
         db::run(db,
-                u"select b.p_id,c.rowid,case when b.p_type in ('1','2','3','4','5','6') then"
+                u"select b.p_id,c.{rownum},case when b.p_type in ('1','2','3','4','5','6') then"
                 " cast(b.p_type as integer) else 0 end,"_s +
                     kPerQuestion + u" from cap_id c cross join ex_page_id b on b.c_id=c.c_id where c.m_id=?"_s,
                 {courseId});

@@ -64,7 +64,7 @@ QString selectionFrom(const TargetedQuery &query, QVariantList *values)
         sql += u" and b.p_subject_name like ? escape '\\'"_s;
         values->append(searchPattern(query.searchText));
     }
-    sql += u" and k.rowid=(select t.rowid from test_page t where t.p_id=b.p_id"_s;
+    sql += u" and k.{rowid}=(select t.{rowid} from test_page t where t.p_id=b.p_id"_s;
     switch (query.mode) {
     case TargetedMode::Essence:
         sql += u" and t.p_ok_mask=1"_s;

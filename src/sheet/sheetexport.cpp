@@ -35,7 +35,7 @@ QHash<QString, QList<Sub>> readSubs(const QSqlDatabase &db)
 {
     QHash<QString, QList<Sub>> subs;
     QSqlQuery q = db::run(db, u"SELECT p_id, m_id, m_subject, ma, mb, mc, md, me, mf, m_anwser, m_des, m_score, "
-                              u"m_type FROM ex_sub ORDER BY rowid"_s);
+                              u"m_type FROM ex_sub ORDER BY {rowid}"_s);
     while (q.next()) {
         Sub s;
         s.number = q.value(1).toInt();
@@ -80,7 +80,7 @@ bool exportSheet(const QSqlDatabase &db, const QString &course, SheetExport *out
             sql += u" WHERE m.m_id = ? OR m.m_name = ?"_s;
             values = {course, course};
         }
-        QSqlQuery q = db::run(db, sql + u" ORDER BY q.rowid"_s, values);
+        QSqlQuery q = db::run(db, sql + u" ORDER BY q.{rowid}"_s, values);
         while (q.next()) {
             QStringList row(ColumnCount);
             const int type = q.value(3).toInt();

@@ -35,14 +35,14 @@ QString KnownBank::chapterLookup(const QString &courseKey, const QString &name)
 KnownBank KnownBank::read(const QSqlDatabase &db)
 {
     KnownBank known;
-    QSqlQuery courses = db::run(db, u"SELECT m_id, m_name, m_speaker, m_down FROM ma_id ORDER BY rowid"_s);
+    QSqlQuery courses = db::run(db, u"SELECT m_id, m_name, m_speaker, m_down FROM ma_id ORDER BY {rowid}"_s);
     while (courses.next()) {
         const QString name = courses.value(1).toString();
         if (!known.courses.contains(name))
             known.courses.insert(
                 name, {courses.value(0).toString(), courses.value(2).toString(), courses.value(3).toString()});
     }
-    QSqlQuery chapters = db::run(db, u"SELECT c_id, c_name, m_id FROM cap_id ORDER BY rowid"_s);
+    QSqlQuery chapters = db::run(db, u"SELECT c_id, c_name, m_id FROM cap_id ORDER BY {rowid}"_s);
     while (chapters.next()) {
         const QString lookup = chapterLookup(chapters.value(2).toString(), chapters.value(1).toString());
         if (!known.chapters.contains(lookup))

@@ -2,7 +2,9 @@
 
 #include "db/connection.h"
 #include "db/schema.h"
+#include "db/server.h"
 #include "db/sql.h"
+#include "support/pgcluster.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +18,20 @@ TestBank::TestBank(const QString &connectionName) : m_connection(connectionName)
     QDir(m_dir.path()).mkpath(u"skin"_s);
     QDir(m_dir.path()).mkpath(u"updates"_s);
     writeFile(u"main.ini"_s, "[main]\r\n[config]\r\n");
+    QString error;
+    if (onServer()) {
+        PgCluster &cluster = PgCluster::instance();
+        m_database = cluster.createDatabase();
+        if (!db::writeServerConfig(AppPaths(dir()), cluster.config(m_database), &error))
+            qFatal("cannot write main.ini: %s", qPrintable(error));
+        if (!db::openConfigured(AppPaths(dir()), m_connection + u"-content"_s, &error))
+            qFatal("cannot open the test server: %s", qPrintable(error));
+        db::initServer(contentDb());
+        db::addLearner(contentDb(), learner(), learnerPassword());
+        if (!openAgain(m_connection, &error))
+            qFatal("cannot open the test server as the learner: %s", qPrintable(error));
+        return;
+    }
     {
         // Create the file with its content tables, then open it the way the programs do.
         QSqlDatabase raw = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"testbank-create"_s);
@@ -28,7 +44,6 @@ TestBank::TestBank(const QString &connectionName) : m_connection(connectionName)
         raw.close();
     }
     QSqlDatabase::removeDatabase(u"testbank-create"_s);
-    QString error;
     if (!db::openBank(db::bankPath(dir()), m_connection, &error))
         qFatal("cannot open test bank: %s", qPrintable(error));
 }
@@ -36,6 +51,23 @@ TestBank::TestBank(const QString &connectionName) : m_connection(connectionName)
 TestBank::~TestBank()
 {
     db::closeBank(m_connection);
+    db::closeBank(m_connection + u"-content"_s);
+}
+
+bool TestBank::onServer()
+{
+    return qEnvironmentVariable("QM_TEST_ENGINE") == u"postgres";
+}
+
+bool TestBank::openAgain(const QString &connectionName, QString *error) const
+{
+    const db::Login login{learner(), learnerPassword()};
+    return db::openConfigured(AppPaths(dir()), connectionName, error, onServer() ? &login : nullptr);
+}
+
+QSqlDatabase TestBank::contentDb() const
+{
+    return onServer() ? db::bank(m_connection + u"-content"_s) : db();
 }
 
 QString TestBank::path(const QString &relative) const
@@ -63,8 +95,8 @@ void TestBank::insert(const QString &table, const QVariantList &values) const
     QStringList marks;
     for (qsizetype k = 0; k < values.size(); ++k)
         marks << u"?"_s;
-    db::run(db(), u"insert into %1 values (%2)"_s.arg(table, marks.join(u','))
-        , values);
+    const bool shared = db::contentTables().contains(table) || table == u"user_logon";
+    db::run(shared ? contentDb() : db(), u"insert into %1 values (%2)"_s.arg(table, marks.join(u',')), values);
 }
 
 void TestBank::addCourse(const QString &mId, const QString &name) const

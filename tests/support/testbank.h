@@ -6,10 +6,18 @@
 #include <QVariantList>
 
 // A throw-away program folder: main.ini, data/sys.htm with every table, and helpers to put a
-// small question bank into it.
+// small question bank into it. With QM_TEST_ENGINE=postgres in the environment the bank is a new
+// database on the process's test cluster instead (support/pgcluster.h): main.ini names the server,
+// db() is a learner's connection and the content rows go in through the maintenance account, as on
+// a training centre's server.
 class TestBank final
 {
 public:
+    static bool onServer();
+    // The learner of a server bank and his password.
+    static QString learner() { return QStringLiteral("学员 甲"); }
+    static QString learnerPassword() { return QStringLiteral("pa'ss\\word"); }
+
     explicit TestBank(const QString &connectionName = QStringLiteral("quillmark"));
     ~TestBank();
 
@@ -17,6 +25,13 @@ public:
     QString path(const QString &relative) const;
     QSqlDatabase db() const;
     QString connectionName() const { return m_connection; }
+    // Where content rows are written: the bank itself, or the server's maintenance connection.
+    QSqlDatabase contentDb() const;
+    // The server's database name (empty for a file bank).
+    QString database() const { return m_database; }
+
+    // Opens the bank again under connectionName, as the programs do (the learner on a server).
+    bool openAgain(const QString &connectionName, QString *error) const;
 
     void writeFile(const QString &relative, const QByteArray &bytes) const;
 
@@ -34,4 +49,5 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_connection;
+    QString m_database;
 };

@@ -16,7 +16,7 @@ namespace {
 QStringList recordIds(const TestBank &bank, const QString &pageId)
 {
     QStringList ids;
-    QSqlQuery q = db::run(bank.db(), u"select p_id from test_page where page_id=? order by rowid"_s, {pageId});
+    QSqlQuery q = db::run(bank.db(), u"select p_id from test_page where page_id=? order by {rowid}"_s, {pageId});
     while (q.next())
         ids << q.value(0).toString();
     return ids;

@@ -1,0 +1,67 @@
+#include "db/dialect.h"
+
+using namespace Qt::StringLiterals;
+
+namespace db {
+
+namespace {
+
+constexpr Dialect kSqlite{Engine::Sqlite,
+                          u"rowid",
+                          u"rowid",
+                          u"temp",
+                          u"unicode",
+                          u"limit -1",
+                          u"",
+                          u"select name from sqlite_master where type='table'"};
+
+// ctid is the row's place in the table; it changes when the row is updated, which the merge does
+// at most once per row and the readers never rely on across statements.
+constexpr Dialect kPostgres{Engine::Postgres,
+                            u"ctid",
+                            u"(((ctid::text::point)[0])::bigint*65536+((ctid::text::point)[1])::bigint)",
+                            u"pg_temp",
+                            u"ascii",
+                            u"offset 0",
+                            u" COLLATE \"C\"",
+                            u"select table_name from information_schema.tables where table_schema=current_schema()"};
+
+} // namespace
+
+const Dialect &dialect(Engine engine)
+{
+    return engine == Engine::Postgres ? kPostgres : kSqlite;
+}
+
+const Dialect &dialect(const QSqlDatabase &db)
+{
+    return dialect(db.driverName() == u"QPSQL" ? Engine::Postgres : Engine::Sqlite);
+}
+
+QString adapt(const QSqlDatabase &db, QString sql)
+{
+    const Dialect &d = dialect(db);
+    if (d.engine == Engine::Sqlite && !sql.contains(u'{'))
+        return sql;
+    // Qualified forms first: "c.{rownum}" must become an expression over c's ctid.
+    if (d.engine == Engine::Postgres) {
+        qsizetype at = 0;
+        while ((at = sql.indexOf(u".{rownum}"_s, at)) >= 0) {
+            qsizetype start = at;
+            while (start > 0 && (sql.at(start - 1).isLetterOrNumber() || sql.at(start - 1) == u'_'))
+                --start;
+            const QString alias = sql.mid(start, at - start);
+            const QString expr = QString::fromUtf16(d.rowNumber).replace(u"ctid"_s, alias + u".ctid"_s);
+            sql.replace(start, at + 9 - start, expr);
+            at = start + expr.size();
+        }
+    }
+    sql.replace(u"{rownum}"_s, QString::fromUtf16(d.rowNumber));
+    sql.replace(u"{rowid}"_s, QString::fromUtf16(d.rowId));
+    sql.replace(u"{temp}"_s, QString::fromUtf16(d.tempSchema));
+    sql.replace(u"{char1}"_s, QString::fromUtf16(d.firstCharCode));
+    sql.replace(u"{nolimit}"_s, QString::fromUtf16(d.noLimit));
+    return sql;
+}
+
+} // namespace db

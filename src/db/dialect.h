@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// What differs between the two engines the bank lives on, in one place. Statements above the
+// connection are written once; where a piece of one differs, it asks this table for the piece.
+namespace db {
+
+enum class Engine { Sqlite, Postgres };
+
+struct Dialect
+{
+    Engine engine;
+    // A row's identity within its table, usable in comparisons and ORDER BY: rowid / ctid.
+    const char16_t *rowId;
+    // The same as a 64-bit integer, for code that keys rows by number.
+    const char16_t *rowNumber;
+    // Schema of a connection's temporary tables: temp / pg_temp.
+    const char16_t *tempSchema;
+    // The code point of a text's first character.
+    const char16_t *firstCharCode;
+    // Keeps a subquery from being folded into the query around it ("no limit" in each engine).
+    const char16_t *noLimit;
+    // Added to each text column type so that ORDER BY and comparisons work on code points as in
+    // SQLite, whatever the server's locale.
+    const char16_t *textCollation;
+    // Lists the tables of the connection's first schema (SQLite: the file).
+    const char16_t *tablesQuery;
+};
+
+const Dialect &dialect(Engine engine);
+const Dialect &dialect(const QSqlDatabase &db);
+
+// Replaces each {rowid}, {rownum}, {temp}, {char1}, {nolimit} in sql with the engine's piece.
+QString adapt(const QSqlDatabase &db, QString sql);
+
+} // namespace db
