@@ -13,6 +13,7 @@ constexpr Dialect kSqlite{Engine::Sqlite,
                           u"unicode",
                           u"limit -1",
                           u"",
+                          u"cross join",
                           u"select name from sqlite_master where type='table'"};
 
 // ctid is the row's place in the table; it changes when the row is updated, which the merge does
@@ -24,6 +25,7 @@ constexpr Dialect kPostgres{Engine::Postgres,
                             u"ascii",
                             u"offset 0",
                             u" COLLATE \"C\"",
+                            u"join",
                             u"select table_name from information_schema.tables where table_schema=current_schema()"};
 
 } // namespace
@@ -61,6 +63,7 @@ QString adapt(const QSqlDatabase &db, QString sql)
     sql.replace(u"{temp}"_s, QString::fromUtf16(d.tempSchema));
     sql.replace(u"{char1}"_s, QString::fromUtf16(d.firstCharCode));
     sql.replace(u"{nolimit}"_s, QString::fromUtf16(d.noLimit));
+    sql.replace(u"{joinfirst}"_s, QString::fromUtf16(d.joinInOrder));
     return sql;
 }
 

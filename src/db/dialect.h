@@ -25,6 +25,8 @@ struct Dialect
     // Added to each text column type so that ORDER BY and comparisons work on code points as in
     // SQLite, whatever the server's locale.
     const char16_t *textCollation;
+    // A join that reads its left table first (SQLite's planner keeps the order of a cross join).
+    const char16_t *joinInOrder;
     // Lists the tables of the connection's first schema (SQLite: the file).
     const char16_t *tablesQuery;
 };
@@ -32,7 +34,7 @@ struct Dialect
 const Dialect &dialect(Engine engine);
 const Dialect &dialect(const QSqlDatabase &db);
 
-// Replaces each {rowid}, {rownum}, {temp}, {char1}, {nolimit} in sql with the engine's piece.
+// Replaces each {rowid}, {rownum}, {temp}, {char1}, {nolimit}, {joinfirst} in sql with the engine's piece.
 QString adapt(const QSqlDatabase &db, QString sql);
 
 } // namespace db

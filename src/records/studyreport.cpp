@@ -92,7 +92,7 @@ StudyReport buildStudyReport(const QSqlDatabase &db, const QString &courseId, in
         db::run(db,
                 u"select b.p_id,c.{rownum},case when b.p_type in ('1','2','3','4','5','6') then"
                 " cast(b.p_type as integer) else 0 end,"_s +
-                    kPerQuestion + u" from cap_id c cross join ex_page_id b on b.c_id=c.c_id where c.m_id=?"_s,
+                    kPerQuestion + u" from cap_id c {joinfirst} ex_page_id b on b.c_id=c.c_id where c.m_id=?"_s,
                 {courseId});
     while (q.next()) {
         const auto [answers, right, latestRight] = answersOf(q, 3);

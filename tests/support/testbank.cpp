@@ -134,3 +134,44 @@ int TestBank::count(const QString &table, const QString &where, const QVariantLi
     const QString sql = u"select count(*) from "_s + table + (where.isEmpty() ? QString() : u" where "_s + where);
     return db::scalar(db(), sql, values, 0).toInt();
 }
+
+void TestBank::insertFilled(const QString &table, const QString &text) const
+{
+    // The column types as the schema declares them: "name TYPE, name TYPE, ...".
+    const QString create = db::createStatement(table);
+    const QStringList defs = create.mid(create.indexOf(u'(') + 1).chopped(1).split(u", "_s);
+    QVariantList values;
+    for (const QString &def : defs) {
+        const QString type = def.section(u' ', 1);
+        values << (type.startsWith(u"VARCHAR"_s) || type == u"TEXT" ? QVariant(text) : QVariant(0));
+    }
+    insert(table, values);
+}
+
+namespace {
+// The table as the maintenance connection names it: a learner's tables live in his schema.
+QString qualified(const QString &table)
+{
+    return db::sessionTables().contains(table) ? db::quoteIdentifier(TestBank::learner()) + u'.' + table : table;
+}
+} // namespace
+
+void TestBank::failWrites(const QString &name, const QString &when, const QString &table) const
+{
+    if (!onServer()) {
+        db::run(db(), u"create trigger %1 %2 on %3 begin select raise(abort,'boom'); end"_s.arg(name, when, table));
+        return;
+    }
+    db::run(contentDb(), u"create or replace function qm_boom() returns trigger language plpgsql as"
+                         " $$begin raise exception 'boom'; end$$"_s);
+    db::run(contentDb(),
+            u"create trigger %1 %2 on %3 for each row execute function qm_boom()"_s.arg(name, when, qualified(table)));
+}
+
+void TestBank::dropFailure(const QString &name, const QString &table) const
+{
+    if (!onServer())
+        db::run(db(), u"drop trigger %1"_s.arg(name));
+    else
+        db::run(contentDb(), u"drop trigger %1 on %2"_s.arg(name, qualified(table)));
+}

@@ -43,6 +43,14 @@ public:
     void addQuestion(const QString &cId, const QString &pId, int type, const QString &answer, double score = 1) const;
     void addCase(const QString &cId, const QString &pId, int subQuestions, double subScore = 2) const;
 
+    // A row of the table with text in every text column and 0 in every number column.
+    void insertFilled(const QString &table, const QString &text) const;
+
+    // Makes the next write (when: "before insert", "after update", ...) to table fail with an
+    // error raised by the engine, as a full disk or a broken file would; name lets it be dropped.
+    void failWrites(const QString &name, const QString &when, const QString &table) const;
+    void dropFailure(const QString &name, const QString &table) const;
+
     // Counts rows of a table, optionally with a where clause using bound values.
     int count(const QString &table, const QString &where = {}, const QVariantList &values = {}) const;
 

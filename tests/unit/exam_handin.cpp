@@ -151,8 +151,7 @@ private Q_SLOTS:
         TestBank bank;
         examfixture::smallBank(bank);
         const QString pageId = buildPaper(bank, u"T1"_s);
-        db::run(bank.db(),
-                u"create trigger refuse before insert on page_total begin select raise(abort,'disk'); end"_s);
+        bank.failWrites(u"refuse"_s, u"before insert"_s, u"page_total"_s);
         QVERIFY_THROWS_EXCEPTION(db::Error, exam::writePageTotal(bank.db(), pageId, {}, u"1秒"_s, u"模拟考试"_s));
         QCOMPARE(bank.count(u"page_total"_s), 0);
     }

@@ -234,7 +234,7 @@ private Q_SLOTS:
         Fixture f(u"T1"_s);
         QSignalSpy shown(f.session.get(), &ExamSession::questionChanged);
         const int k1 = f.indexOf(u"K1"_s, {1, 1});
-        db::run(f.bank.db(), u"alter table ex_page_id rename to ex_page_id_gone"_s);
+        db::run(f.bank.contentDb(), u"alter table ex_page_id rename to ex_page_id_gone"_s);
         const auto move = [&] {
             if (step == u"next")
                 f.session->next(choice(u"A"_s));
@@ -252,7 +252,7 @@ private Q_SLOTS:
         QCOMPARE(shown.count(), 0);
         QCOMPARE(f.row(u"S1"_s).answer, u"A"_s);
 
-        db::run(f.bank.db(), u"alter table ex_page_id_gone rename to ex_page_id"_s);
+        db::run(f.bank.contentDb(), u"alter table ex_page_id_gone rename to ex_page_id"_s);
         f.session->next(AnswerInput{});
         QCOMPARE(f.session->cursor().row(), 2);
         QCOMPARE(f.session->question()->pId, u"S2"_s);

@@ -160,7 +160,7 @@ private Q_SLOTS:
         TestBank bank;
         examfixture::smallBank(bank);
         db::run(bank.db(), u"insert into tmp (c_p_id,m_down) values ('OLD','true')"_s);
-        db::run(bank.db(), u"create trigger refuse before insert on %1 begin select raise(abort,'full'); end"_s.arg(table));
+        bank.failWrites(u"refuse"_s, u"before insert"_s, table);
         FakeClock clock(QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
         try {
             paper::buildFixed(bank.db(), clock, u"T1"_s);

@@ -309,15 +309,13 @@ private Q_SLOTS:
     {
         Fixture f;
         PracticeSession s = opened(f);
-        db::run(f.bank.db(),
-                u"create trigger no_answers before update on test_page begin select raise(abort,'boom'); end"_s);
+        f.bank.failWrites(u"no_answers"_s, u"before update"_s, u"test_page"_s);
         QVERIFY_THROWS_EXCEPTION(db::Error, s.check({boxes(u"A"_s), {}}));
         QCOMPARE(f.tmp(u"Q1"_s, u"0"_s, u"d_p_a"_s).toInt(), 0); // the working row was rolled back
         QCOMPARE(f.tmp(u"Q1"_s, u"0"_s, u"p_do_yn"_s).toInt(), 0);
         QVERIFY(!s.current()->done);
 
-        db::run(f.bank.db(),
-                u"create trigger no_totals after insert on page_total begin select raise(abort,'boom'); end"_s);
+        f.bank.failWrites(u"no_totals"_s, u"after insert"_s, u"page_total"_s);
         const PracticeTotals t = computeTotals(f.bank.db(), f.pageId);
         QVERIFY_THROWS_EXCEPTION(db::Error, storeTotals(f.bank.db(), f.pageId, t, u"1秒"_s, u"章节练习"_s));
         QCOMPARE(f.bank.count(u"page_total"_s), 0);

@@ -186,7 +186,7 @@ private Q_SLOTS:
         f.clock.advance(5000);
         f.buildSession();
         // The rebuild of the working copy fails half-way (its case rows cannot be read).
-        db::run(db, u"drop table ex_sub"_s);
+        db::run(f.bank.contentDb(), u"drop table ex_sub"_s);
 
         QVERIFY_THROWS_EXCEPTION(db::Error, records::resetPracticeSession(db, first));
 

@@ -344,7 +344,7 @@ private Q_SLOTS:
         fillBank(bank);
         for (const QString &p : {u"Q07"_s, u"Q06"_s, u"Q05"_s, u"Q04"_s, u"Q03"_s, u"Q02"_s, u"Q01"_s})
             addRecord(bank, u"20261201080000"_s, p, true, false, false, true);
-        bank.insert(u"tmp"_s, QVariantList(41, u"old"_s));
+        bank.insertFilled(u"tmp"_s, u"old"_s);
         FakeClock clock(QDateTime(kToday, QTime(9, 30, 0)));
         const TargetedQuery q = query(TargetedMode::Essence);
         QCOMPARE(ids(selectTargeted(bank.db(), q)),
@@ -368,8 +368,8 @@ private Q_SLOTS:
         TestBank bank;
         fillBank(bank);
         addRecord(bank, u"20261201080000"_s, u"Q01"_s, true, false, false, true);
-        bank.insert(u"tmp"_s, QVariantList(41, u"old"_s));
-        db::run(bank.db(), u"create trigger no_tmp before insert on tmp begin select raise(abort,'full'); end"_s);
+        bank.insertFilled(u"tmp"_s, u"old"_s);
+        bank.failWrites(u"no_tmp"_s, u"before insert"_s, u"tmp"_s);
         FakeClock clock(QDateTime(kToday, QTime(9, 30, 0)));
         QVERIFY_THROWS_EXCEPTION(db::Error, buildTargetedSession(bank.db(), clock, query(TargetedMode::Essence), 5));
         QCOMPARE(bank.count(u"test_page"_s), 1);
@@ -379,6 +379,8 @@ private Q_SLOTS:
     // A bank made with the older, narrower indexes gets the current ones when it is opened, rows kept.
     void indexesReplacedInOlderBank()
     {
+        if (TestBank::onServer())
+            QSKIP("upgrades a bank file with the older indexes");
         TestBank bank;
         fillBank(bank);
         addRecord(bank, u"20261201080000"_s, u"Q01"_s, true, false, false, true);
