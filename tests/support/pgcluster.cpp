@@ -81,7 +81,8 @@ PgCluster::PgCluster()
     hba.write("local all qm_admin trust\nlocal all all scram-sha-256\n");
     hba.close();
     const QString options = u"-c listen_addresses='' -c unix_socket_directories='%1' -c fsync=off "
-                            "-c full_page_writes=off -c synchronous_commit=off -c max_connections=260"_s.arg(m_dir);
+                            "-c full_page_writes=off -c synchronous_commit=off -c max_connections=260 "_s.arg(m_dir) +
+                            qEnvironmentVariable("QM_PG_OPTIONS");
     if (!run(m_bin + u"/pg_ctl"_s, {u"-D"_s, data, u"-l"_s, m_dir + u"/log"_s, u"-o"_s, options, u"-w"_s, u"start"_s},
              &out))
         qFatal("the test cluster did not start: %s", qPrintable(out));
@@ -97,6 +98,9 @@ PgCluster::PgCluster()
 
 PgCluster::~PgCluster()
 {
+    // For a look at what the server did (e.g. QM_PG_OPTIONS="-c log_min_duration_statement=20").
+    if (const QString keep = qEnvironmentVariable("QM_PG_LOG"); !keep.isEmpty())
+        QFile::copy(m_dir + u"/log"_s, keep);
     run(m_bin + u"/pg_ctl"_s, {u"-D"_s, m_dir + u"/data"_s, u"-m"_s, u"immediate"_s, u"stop"_s}, nullptr);
     QDir(m_dir).removeRecursively();
 }

@@ -7,7 +7,8 @@
 // A throw-away PostgreSQL cluster of the test process's own: initdb in a temporary folder, the
 // server listening only on a Unix socket there, stopped and removed when the process ends (also
 // when it dies: a watcher process stops it). PostgreSQL refuses to run as root, so under root the
-// cluster runs as the postgres system user of Debian's package.
+// cluster runs as the postgres system user of Debian's package. QM_PG_OPTIONS adds server options;
+// QM_PG_LOG names a file the server's log is copied to at the end.
 class PgCluster final
 {
 public:
