@@ -60,21 +60,27 @@ int countSelectionOfType(const QSqlDatabase &db, int type)
 
 void appendAnswerRecords(const QSqlDatabase &db, const QString &pageId, const QList<AnswerRecord> &records)
 {
+    // A hundred rows per statement: on a server each statement is a round trip.
+    constexpr qsizetype kRows = 100;
+    const QString head = u"insert into test_page (page_id,p_id,p_a,p_b,p_c,p_d,p_e,p_f,p_answer,p_do_yn,p_real_yn,"
+                         "p_mask,p_ok_mask,p_first_answer,p_score,p_type) values "_s;
+    const QString row = u"(?,?,0,0,0,0,0,0,'',0,0,?,?,?,?,?)"_s;
     Transaction tx(db);
-    QSqlQuery q(db);
-    if (!q.prepare(u"insert into test_page (page_id,p_id,p_a,p_b,p_c,p_d,p_e,p_f,p_answer,p_do_yn,p_real_yn,"
-                   "p_mask,p_ok_mask,p_first_answer,p_score,p_type) values (?,?,0,0,0,0,0,0,'',0,0,?,?,?,?,?)"_s))
-        throw Error(u"数据库语句出错"_s);
-    for (const AnswerRecord &r : records) {
-        q.addBindValue(pageId);
-        q.addBindValue(r.pId);
-        q.addBindValue(r.mask ? 1 : 0);
-        q.addBindValue(r.okMask ? 1 : 0);
-        q.addBindValue(r.firstAnswer.isNull() ? u""_s : r.firstAnswer); // empty text, never NULL
-        q.addBindValue(r.score);
-        q.addBindValue(r.type.isNull() ? QVariant(QMetaType::fromType<int>()) : QVariant(r.type.toInt()));
-        if (!q.exec())
-            throw Error(u"无法写入答题记录: "_s + r.pId);
+    for (qsizetype from = 0; from < records.size(); from += kRows) {
+        const qsizetype n = qMin(kRows, records.size() - from);
+        QVariantList values;
+        values.reserve(n * 7);
+        for (qsizetype k = from; k < from + n; ++k) {
+            const AnswerRecord &r = records.at(k);
+            values << pageId << r.pId << (r.mask ? 1 : 0) << (r.okMask ? 1 : 0)
+                   << (r.firstAnswer.isNull() ? u""_s : r.firstAnswer) // empty text, never NULL
+                   << r.score << (r.type.isNull() ? QVariant(QMetaType::fromType<int>()) : QVariant(r.type.toInt()));
+        }
+        try {
+            run(db, head + QStringList(n, row).join(u','), values);
+        } catch (const Error &) {
+            throw Error(u"无法写入答题记录: "_s + records.at(from).pId);
+        }
     }
     tx.commit();
 }

@@ -3,7 +3,9 @@
 #include "db/dialect.h"
 
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlField>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +16,51 @@ namespace {
 thread_local QHash<QString, int> g_depth;
 }
 
+namespace {
+
+// A value as an SQL literal. Every value is written as quoted text, which PostgreSQL reads as a
+// literal of the type its place asks for, as it does with a prepared statement's parameters: a
+// number bound to a text column stays right. Yes/no values are the integers 1 and 0.
+QString literal(const QSqlDatabase &db, const QVariant &value)
+{
+    if (value.isNull())
+        return u"NULL"_s;
+    QSqlField field(u"v"_s, QMetaType(QMetaType::QString));
+    if (value.typeId() == QMetaType::Bool)
+        field.setValue(value.toBool() ? u"1"_s : u"0"_s);
+    else
+        field.setValue(value.toString());
+    return db.driver()->formatValue(field);
+}
+
+// sql with each "?" outside quotes replaced by the next value's literal.
+QString withLiterals(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
+{
+    QString out;
+    out.reserve(sql.size() + values.size() * 8);
+    qsizetype next = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'?') {
+            if (next == values.size())
+                throw Error(u"数据库语句出错: 参数个数不符"_s);
+            out += literal(db, values.at(next++));
+            continue;
+        }
+        out += c;
+    }
+    if (next != values.size())
+        throw Error(u"数据库语句出错: 参数个数不符"_s);
+    return out;
+}
+
+} // namespace
+
 QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
 {
     QSqlQuery query(db);
@@ -21,18 +68,18 @@ QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QVariantList &va
     // Forward-only on the server means rows fetched one at a time, and the next statement on the
     // connection would drop the rest: callers read one query while running others.
     query.setForwardOnly(!server);
-    // The server's driver prepares through PREPARE, which takes no DDL: a statement without values
-    // goes as it is.
-    if (server && values.isEmpty()) {
-        if (!query.exec(adapt(db, sql)))
+    // The server's driver prepares through PREPARE, runs through EXECUTE with the values written
+    // out as literals and frees through DEALLOCATE: three round trips, and no DDL. The values go
+    // into the statement instead, written out by the driver in the same way: one round trip.
+    if (server) {
+        if (!query.exec(withLiterals(db, adapt(db, sql), values)))
             throw Error(u"数据库操作出错: "_s + query.lastError().text());
         return query;
     }
     if (!query.prepare(adapt(db, sql)))
         throw Error(u"数据库语句出错: "_s + query.lastError().text());
-    // Yes/no columns are integers in both engines; PostgreSQL will not take a boolean for one.
     for (const QVariant &v : values)
-        query.addBindValue(server && v.typeId() == QMetaType::Bool ? QVariant(v.toBool() ? 1 : 0) : v);
+        query.addBindValue(v);
     if (!query.exec())
         throw Error(u"数据库操作出错: "_s + query.lastError().text());
     return query;
