@@ -69,8 +69,9 @@ ServerConfig readServerConfig(const AppPaths &paths, QString *error)
     const QString port = ini.value(kSection, u"port"_s).trimmed();
     const QString password = ini.value(kSection, u"password"_s).trimmed();
     const auto fail = [&](const QString &key, const QString &value) {
+        // No default stands in for a server's address: the caller stops instead of guessing.
         if (error)
-            *error = malformedValueMessage(key, value);
+            *error = u"main.ini 的 [server] 中 %1 = \"%2\" 不是有效的值."_s.arg(key, value);
         c.host.clear();
         return c;
     };
@@ -101,16 +102,19 @@ bool writeServerConfig(const AppPaths &paths, const ServerConfig &config, QStrin
 bool openServer(const ServerConfig &config, const QString &user, const QString &password, ServerRole role,
                 const QString &connectionName, QString *error)
 {
+    QSqlDatabase database;
     const auto fail = [&](const QString &reason) {
         if (error)
             *error = reason;
+        // Let go of the handle first: removing a connection still held warns and leaves it half alive.
+        database = QSqlDatabase();
         closeBank(connectionName);
         return false;
     };
     closeBank(connectionName);
     if (!QSqlDatabase::isDriverAvailable(u"QPSQL"_s))
         return fail(u"本机缺少 PostgreSQL 数据库驱动 (libqt6sql6-psql)."_s);
-    QSqlDatabase database = QSqlDatabase::addDatabase(u"QPSQL"_s, connectionName);
+    database = QSqlDatabase::addDatabase(u"QPSQL"_s, connectionName);
     database.setHostName(config.host);
     database.setPort(config.port);
     database.setDatabaseName(config.database);

@@ -68,7 +68,7 @@ db::ServerConfig maintenanceConfig(const AppPaths &paths)
     QString error;
     const db::ServerConfig config = db::readServerConfig(paths, &error);
     if (!error.isEmpty())
-        throw Failure{u"main.ini 的 [server] 有误: "_s + error};
+        throw Failure{error};
     if (!config.configured())
         throw Failure{u"main.ini 中没有设置培训中心的服务器 ([server] 的 host),本命令只用于服务器."_s
                       u" 设置方法: update --server-config HOST PORT DATABASE USER"_s};

@@ -191,6 +191,11 @@ private Q_SLOTS:
         QCOMPARE(none.code, 1);
         QVERIFY2(none.err.startsWith(kNoServer), qPrintable(none.err));
 
+        bank.writeFile(u"main.ini"_s, "[server]\r\nhost=db.example\r\nport=54x\r\n");
+        Run malformed = runUpdate(bank, args, u"pw\n"_s);
+        QCOMPARE(malformed.code, 1);
+        QCOMPARE(malformed.err, u"main.ini 的 [server] 中 port = \"54x\" 不是有效的值.\n"_s);
+
         db::ServerConfig unreachable = centreServer();
         unreachable.host = bank.path(u"no-socket-here"_s);
         QString error;

@@ -53,7 +53,7 @@ bool MainWindow::firstShow()
     const db::ServerConfig server = db::readServerConfig(AppPaths::current(), &error);
     if (!error.isEmpty()) {
         qWarning("question bank: %s", qPrintable(error));
-        messages::inform(this, u"main.ini 的 [server] 有误: "_s + error, u"错误信息"_s);
+        messages::inform(this, error, u"错误信息"_s);
         messages::inform(this, u"连接题库严重出错,请重新启动计算机再次尝试本程序......"_s, u"错误警告提示"_s);
         return false;
     }
