@@ -122,10 +122,18 @@ bool openServer(const ServerConfig &config, const QString &user, const QString &
     database.setPassword(password);
     database.setConnectOptions(u"connect_timeout=10;application_name=quillmark"_s);
     if (!database.open()) {
-        const QString reason = database.lastError().text();
+        // The server's own words follow "FATAL:"; before them stands only where libpq connected.
+        QString reason = database.lastError().databaseText().simplified();
+        if (reason.isEmpty())
+            reason = database.lastError().text().simplified();
+        const qsizetype fatal = reason.lastIndexOf(u"FATAL:"_s);
+        if (fatal >= 0)
+            reason = reason.mid(fatal + 6).trimmed();
         if (reason.contains(u"password"_s) || reason.contains(u"does not exist"_s))
-            return fail(u"服务器拒绝登录: 用户名或密码错误 (%1)"_s.arg(reason.trimmed()));
-        return fail(u"无法连接服务器 %1: %2"_s.arg(config.host, reason.trimmed()));
+            return fail(u"服务器拒绝登录: 用户名或密码错误 (%1)"_s.arg(reason));
+        if (fatal >= 0)
+            return fail(u"服务器拒绝登录: %1"_s.arg(reason));
+        return fail(u"无法连接服务器 %1: %2"_s.arg(config.host, reason));
     }
     try {
         // "index ... does not exist, skipping" and the like are nobody's business.

@@ -94,7 +94,7 @@ private Q_SLOTS:
         QString serverLine;
         whenLoginShows(w.get(), [&](LoginWindow *login) {
             ++logins;
-            serverLine = login->findChild<QLabel *>(u"Label4"_s)->text();
+            serverLine = login->findChild<QLabel *>(u"Label4"_s)->toolTip();
             const QList<std::pair<QString, QString>> refused = {{TestBank::learner(), u"wrong"_s},
                                                                 {TestBank::learner(), QString()},
                                                                 {u"nobody"_s, TestBank::learnerPassword()},

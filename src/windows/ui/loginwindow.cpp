@@ -71,7 +71,10 @@ LoginWindow::LoginWindow(QWidget *parent)
 
     m_serverLine = named(new QLabel(this), u"Label4"_s);
     m_serverLine->setGeometry(left, 142, kWidth - left - 10, 18);
-    m_serverLine->setStyleSheet(u"color:#5a6b80;font-size:12px"_s);
+    QFont small = m_serverLine->font();
+    small.setPixelSize(12);
+    m_serverLine->setFont(small);
+    m_serverLine->setStyleSheet(u"color:#5a6b80"_s);
     m_serverLine->hide();
 
     auto *ok = named(new QPushButton(u"登陆"_s, this), u"Button1"_s);
@@ -95,7 +98,10 @@ void LoginWindow::setHeadline(const QString &text)
 void LoginWindow::setServer(const QString &connectionName, const QString &serverName)
 {
     m_connection = connectionName;
-    m_serverLine->setText(u"培训中心服务器: "_s + serverName);
+    // A socket folder or a long name is shortened in the middle; the whole stays in the tooltip.
+    const QString line = u"培训中心服务器: "_s + serverName;
+    m_serverLine->setText(m_serverLine->fontMetrics().elidedText(line, Qt::ElideMiddle, m_serverLine->width()));
+    m_serverLine->setToolTip(line);
     m_serverLine->setVisible(!connectionName.isEmpty());
 }
 
