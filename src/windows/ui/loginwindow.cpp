@@ -2,8 +2,8 @@
 
 #include "db/connection.h"
 #include "db/server.h"
-#include "shell/apppaths.h"
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
 #include "windows/useraccount.h"
