@@ -75,8 +75,9 @@ ServerConfig readServerConfig(const AppPaths &paths, QString *error)
     const QString port = ini.value(kSection, u"port"_s).trimmed();
     const QString password = ini.value(kSection, u"password"_s).trimmed();
     const auto fail = [&](const QString &key, const QString &value) {
+        // No default stands in for a server's address: the caller stops instead of guessing.
         if (error)
-            *error = malformedValueMessage(key, value);
+            *error = u"main.ini 的 [server] 中 %1 = \"%2\" 不是有效的值."_s.arg(key, value);
         c.host.clear();
         return c;
     };
@@ -107,16 +108,19 @@ bool writeServerConfig(const AppPaths &paths, const ServerConfig &config, QStrin
 bool openServer(const ServerConfig &config, const QString &user, const QString &password, ServerRole role,
                 const QString &connectionName, QString *error)
 {
+    QSqlDatabase database;
     const auto fail = [&](const QString &reason) {
         if (error)
             *error = reason;
+        // Let go of the handle first: removing a connection still held warns and leaves it half alive.
+        database = QSqlDatabase();
         closeBank(connectionName);
         return false;
     };
     closeBank(connectionName);
     if (!QSqlDatabase::isDriverAvailable(u"QPSQL"_s))
         return fail(u"本机缺少 PostgreSQL 数据库驱动 (libqt6sql6-psql)."_s);
-    QSqlDatabase database = QSqlDatabase::addDatabase(u"QPSQL"_s, connectionName);
+    database = QSqlDatabase::addDatabase(u"QPSQL"_s, connectionName);
     database.setHostName(config.host);
     database.setPort(config.port);
     database.setDatabaseName(config.database);
@@ -124,10 +128,18 @@ bool openServer(const ServerConfig &config, const QString &user, const QString &
     database.setPassword(password);
     database.setConnectOptions(u"connect_timeout=10;application_name=quillmark"_s);
     if (!database.open()) {
-        const QString reason = database.lastError().text();
+        // The server's own words follow "FATAL:"; before them stands only where libpq connected.
+        QString reason = database.lastError().databaseText().simplified();
+        if (reason.isEmpty())
+            reason = database.lastError().text().simplified();
+        const qsizetype fatal = reason.lastIndexOf(u"FATAL:"_s);
+        if (fatal >= 0)
+            reason = reason.mid(fatal + 6).trimmed();
         if (reason.contains(u"password"_s) || reason.contains(u"does not exist"_s))
-            return fail(u"服务器拒绝登录: 用户名或密码错误 (%1)"_s.arg(reason.trimmed()));
-        return fail(u"无法连接服务器 %1: %2"_s.arg(config.host, reason.trimmed()));
+            return fail(u"服务器拒绝登录: 用户名或密码错误 (%1)"_s.arg(reason));
+        if (fatal >= 0)
+            return fail(u"服务器拒绝登录: %1"_s.arg(reason));
+        return fail(u"无法连接服务器 %1: %2"_s.arg(config.host, reason));
     }
     try {
         // "index ... does not exist, skipping" and the like are nobody's business.

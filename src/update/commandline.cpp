@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "sheet/sheetexport.h"
+#include "update/servertool.h"
 #include "update/updatejob.h"
 
 #include <QDir>
@@ -114,10 +115,21 @@ int runCommandLine(const QStringList &args, const AppPaths &paths, QTextStream &
     }
     if (command == kExport && (args.size() == 2 || args.size() == 3))
         return exportSheet(paths, QFileInfo(args.at(1)).absoluteFilePath(), args.value(2), out, err);
-    err << "usage: update --merge FILE\n"
-           "       update --online ADDRESS LASTDATE\n"
-           "       update --import FILE.csv\n"
-           "       update --export FILE.csv [COURSE]\n";
+    if (isServerCommand(args)) {
+        if (const int code = runServerCommand(args, paths, out, err); code >= 0)
+            return code;
+    }
+    const QString usage = u"usage: update --merge FILE\n"
+                          "       update --online ADDRESS LASTDATE\n"
+                          "       update --import FILE.csv\n"
+                          "       update --export FILE.csv [COURSE]\n"_s
+                        + serverUsage();
+    if (command == u"--help"_s && args.size() == 1) {
+        out << usage;
+        out.flush();
+        return 0;
+    }
+    err << usage;
     err.flush();
     return 2;
 }

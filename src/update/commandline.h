@@ -11,6 +11,8 @@ class QTextStream;
 //   update --online ADDRESS LASTDATE     the online update from ADDRESS
 //   update --import FILE.csv             merges a question sheet into data/sys.htm
 //   update --export FILE.csv [COURSE]    writes the bank, or one course (key or name), as a sheet
+//   update --help                        the usage on standard output
+// and the training centre's server commands of update/servertool.h.
 // Messages and the report go to out, the reason of a failure to err. Exit code 0 on success or
 // when there is nothing to update, 1 on a failure, 2 on wrong arguments.
 namespace update {

@@ -308,7 +308,10 @@ private Q_SLOTS:
         QTest::newRow("online, bank merged") << QStringList{u"--online"_s, u"ADDRESS"_s, u"2009-05-01"_s} << 0
                                              << u"题目增加:2  条\n"_s << QString() << QByteArray();
         QTest::newRow("no file") << QStringList{u"--merge"_s} << 2 << QString() << u"usage"_s << QByteArray();
-        QTest::newRow("unknown option") << QStringList{u"--help"_s} << 2 << QString() << u"usage"_s << QByteArray();
+        QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s} << 2 << QString() << u"usage"_s << QByteArray();
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"update --server-init\n"_s << QString() << QByteArray();
+        QTest::newRow("server command, wrong arguments")
+            << QStringList{u"--add-learner"_s} << 2 << QString() << u"usage"_s << QByteArray();
         // A malformed user_pid is said on err, as exambank says it, and the work goes on.
         QTest::newRow("merge, user_pid malformed")
             << QStringList{u"--merge"_s, u"BANK"_s} << 0 << u"课程内容增加:1  条\n"_s << badPid

@@ -65,6 +65,7 @@ public:
     void setDemoPlayer(QMediaPlayer *p) { m_mp1 = p; }
 
     // Runs the steps of the first show: display mode, database, network state, home texts, login.
+    // With a server in main.ini the learner's login comes first and opens the bank as him.
     // Returns false when the database cannot be opened (the caller ends the program).
     bool firstShow();
     bool isOnline() const { return m_online; }
@@ -112,7 +113,8 @@ private:
     void onPanelChanged();
     void showQaBoard();
     void buildUpdateCheck();
-    bool askLogin();
+    // The start-up login; with a server named, the learner's login to it that opens the bank.
+    bool askLogin(const QString &server = {});
     void openLoginSettings();
 
     DisplayMode *m_display = nullptr;

@@ -2,6 +2,7 @@
 #include "shell/ui/mainwindow.h"
 
 #include "db/connection.h"
+#include "db/server.h"
 #include "db/sql.h"
 #include "shell/apppaths.h"
 #include "shell/ui/browser.h"
@@ -47,8 +48,22 @@ bool MainWindow::firstShow()
     if (!m_configErrors.isEmpty())
         messages::inform(this, m_configErrors.join(u'\n'), u"错误信息"_s);
 
+    // A malformed [server] must not send the learner's records to the file on this computer.
     QString error;
-    if (!db::openBank(db::bankPath(AppPaths::current()), QString::fromLatin1(db::kMainConnection), &error)) {
+    const db::ServerConfig server = db::readServerConfig(AppPaths::current(), &error);
+    if (!error.isEmpty()) {
+        qWarning("question bank: %s", qPrintable(error));
+        messages::inform(this, error, u"错误信息"_s);
+        messages::inform(this, u"连接题库严重出错,请重新启动计算机再次尝试本程序......"_s, u"错误警告提示"_s);
+        return false;
+    }
+    if (server.configured()) {
+        // Nothing reads the bank before the learner is known: the login opens it as him.
+        if (!askLogin(u"%1 (%2)"_s.arg(server.host, server.database))) {
+            m_exitCode = 0;
+            return false;
+        }
+    } else if (!db::openBank(db::bankPath(AppPaths::current()), QString::fromLatin1(db::kMainConnection), &error)) {
         qWarning("question bank: %s", qPrintable(error));
         messages::inform(this, u"连接题库严重出错,请重新启动计算机再次尝试本程序......"_s, u"错误警告提示"_s);
         return false;
@@ -71,7 +86,7 @@ bool MainWindow::firstShow()
         setStatus(2, u"当前未联网,无法检查是否有最新题库...."_s);
     }
     placeHomeTexts();
-    if (m_config.loginRequired() && !askLogin()) {
+    if (!server.configured() && m_config.loginRequired() && !askLogin()) {
         m_exitCode = 0;
         return false;
     }

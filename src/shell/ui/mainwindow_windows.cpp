@@ -1,6 +1,9 @@
 // The main window's update check, login and login settings.
 #include "shell/ui/mainwindow.h"
 
+#include "db/connection.h"
+#include "shell/apppaths.h"
+#include "shell/ui/messages.h"
 #include "update/downloader.h"
 #include "update/ui/updatechecker.h"
 #include "windows/ui/loginsettingswindow.h"
@@ -38,10 +41,12 @@ void MainWindow::startUpdater()
     m_updateChecker->startUpdater();
 }
 
-bool MainWindow::askLogin()
+bool MainWindow::askLogin(const QString &server)
 {
     LoginWindow login(this);
     login.setHeadline(titleText());
+    if (!server.isEmpty())
+        login.setServer(QString::fromLatin1(db::kMainConnection), server);
     return login.exec() == QDialog::Accepted;
 }
 
@@ -52,6 +57,12 @@ LoginSettingsWindow *MainWindow::loginSettings() const
 
 void MainWindow::openLoginSettings()
 {
+    // On a centre's server the learner's account is the server's; user_logon is not his to write.
+    if (db::serverConfigured(AppPaths::current())) {
+        messages::inform(this, u"本机使用培训中心的服务器: 学员以自己的学员名和密码登陆,\n密码由培训中心设置."_s,
+                         u"提示信息"_s);
+        return;
+    }
     if (m_loginSettings)
         m_loginSettings->close();
     m_loginSettings = new LoginSettingsWindow(m_config.userLogon, this);

@@ -1,7 +1,9 @@
 #include "windows/ui/loginwindow.h"
 
 #include "db/connection.h"
+#include "db/server.h"
 #include "db/sql.h"
+#include "shell/apppaths.h"
 #include "shell/ui/messages.h"
 #include "shell/ui/skin.h"
 #include "windows/useraccount.h"
@@ -67,6 +69,14 @@ LoginWindow::LoginWindow(QWidget *parent)
     m_name->setAccessibleName(u"用户名"_s);
     m_password->setAccessibleName(u"密码"_s);
 
+    m_serverLine = named(new QLabel(this), u"Label4"_s);
+    m_serverLine->setGeometry(left, 142, kWidth - left - 10, 18);
+    QFont small = m_serverLine->font();
+    small.setPixelSize(12);
+    m_serverLine->setFont(small);
+    m_serverLine->setStyleSheet(u"color:#5a6b80"_s);
+    m_serverLine->hide();
+
     auto *ok = named(new QPushButton(u"登陆"_s, this), u"Button1"_s);
     ok->setGeometry(left + 64, 164, 80, 28);
     ok->setDefault(true);
@@ -85,6 +95,16 @@ void LoginWindow::setHeadline(const QString &text)
     m_headline->setText(text);
 }
 
+void LoginWindow::setServer(const QString &connectionName, const QString &serverName)
+{
+    m_connection = connectionName;
+    // A socket folder or a long name is shortened in the middle; the whole stays in the tooltip.
+    const QString line = u"培训中心服务器: "_s + serverName;
+    m_serverLine->setText(m_serverLine->fontMetrics().elidedText(line, Qt::ElideMiddle, m_serverLine->width()));
+    m_serverLine->setToolTip(line);
+    m_serverLine->setVisible(!connectionName.isEmpty());
+}
+
 void LoginWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -97,6 +117,11 @@ void LoginWindow::showEvent(QShowEvent *event)
 
 void LoginWindow::login()
 {
+    if (!m_connection.isEmpty()) {
+        if (serverLogin())
+            accept();
+        return;
+    }
     try {
         if (account::matches(db::bank(), m_name->text(), m_password->text())) {
             accept();
@@ -106,9 +131,35 @@ void LoginWindow::login()
         messages::inform(this, e.message(), u"错误信息"_s);
         return;
     }
-    messages::inform(this,
-                     u"错误用户名或是密码,请重新输入...\r\n\n如果您是本机使用用户,请勿操作,以免影响该机学习计划"_s,
-                     u"警告信息"_s);
+    refuse(u"错误用户名或是密码,请重新输入...\r\n\n如果您是本机使用用户,请勿操作,以免影响该机学习计划"_s);
+}
+
+bool LoginWindow::serverLogin()
+{
+    const QString name = m_name->text();
+    if (const QString problem = db::learnerNameProblem(name); !problem.isEmpty()) {
+        refuse(problem);
+        return false;
+    }
+    // An empty password would let the server's client library look for one elsewhere
+    // (~/.pgpass, PGPASSWORD): the learner types his own.
+    if (m_password->text().isEmpty()) {
+        refuse(u"请输入密码."_s);
+        return false;
+    }
+    const db::Login login{name, m_password->text()};
+    QString error;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = db::openConfigured(AppPaths::current(), m_connection, &error, &login);
+    QGuiApplication::restoreOverrideCursor();
+    if (!opened)
+        refuse(error);
+    return opened;
+}
+
+void LoginWindow::refuse(const QString &reason)
+{
+    messages::inform(this, reason, u"警告信息"_s);
     m_name->selectAll();
     m_name->setFocus();
 }
