@@ -159,7 +159,7 @@ QString qualified(const QString &table)
 
 void TestBank::failWrites(const QString &name, const QString &when, const QString &table) const
 {
-    if (!onServer()) {
+    if (!m_server) {
         db::run(db(), u"create trigger %1 %2 on %3 begin select raise(abort,'boom'); end"_s.arg(name, when, table));
         return;
     }
@@ -171,7 +171,7 @@ void TestBank::failWrites(const QString &name, const QString &when, const QStrin
 
 void TestBank::dropFailure(const QString &name, const QString &table) const
 {
-    if (!onServer())
+    if (!m_server)
         db::run(db(), u"drop trigger %1"_s.arg(name));
     else
         db::run(contentDb(), u"drop trigger %1 on %2"_s.arg(name, qualified(table)));
