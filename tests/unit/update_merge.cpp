@@ -343,6 +343,29 @@ private Q_SLOTS:
         QCOMPARE(dump(local.db()), before);
     }
 
+    // A value the local column's type cannot hold: the file keeps it as it always did; the server
+    // refuses the new bank before anything is written, naming the table.
+    void textInANumberColumn()
+    {
+        TestBank local;
+        fillEveryTable(local);
+        const QString before = dump(local.db());
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
+        fillEveryTable(incoming);
+        incoming.insert(u"ks_jy"_s, {u"C2"_s, u"b.htm"_s, u"是"_s});
+        UpdateJob job(local.dir());
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        if (!local.isOnServer()) {
+            QCOMPARE(outcome.result, UpdateJob::Result::Merged);
+            QCOMPARE(local.count(u"ks_jy"_s, u"ks_local='是'"_s), 1);
+            return;
+        }
+        QCOMPARE(outcome.result, UpdateJob::Result::Failed);
+        QVERIFY2(outcome.message.contains(u"ks_jy"_s), qPrintable(outcome.message));
+        QVERIFY(outcome.report.isEmpty());
+        QCOMPARE(dump(local.db()), before);
+    }
+
     // An error anywhere, in the first table written or in the last, leaves the bank as it was.
     void errorLeavesTheBankAsItWas_data()
     {
