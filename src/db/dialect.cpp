@@ -14,10 +14,20 @@ constexpr Dialect kSqlite{Engine::Sqlite,
                           u"limit -1",
                           u"",
                           u"cross join",
-                          u"select name from sqlite_master where type='table'"};
+                          u"select name from sqlite_master where type='table'",
+                          u"BEGIN",
+                          u"BEGIN IMMEDIATE",
+                          nullptr,
+                          u"MAX(rowid)",
+                          u"INTEGER",
+                          u"main.",
+                          u"%1 IS NOT DISTINCT FROM %2"};
 
 // ctid is the row's place in the table; it changes when the row is updated, which the merge does
-// at most once per row and the readers never rely on across statements.
+// at most once per row and the readers never rely on across statements. Every row version also
+// carries the transaction that wrote it (xmin): ctid and xmin together change with any write.
+// SHARE ROW EXCLUSIVE keeps out every other writer and lets plain reads go on. IS NOT DISTINCT FROM
+// is not looked up by index on the server; the OR of the two cases is.
 constexpr Dialect kPostgres{Engine::Postgres,
                             u"ctid",
                             u"(((ctid::text::point)[0])::bigint*65536+((ctid::text::point)[1])::bigint)",
@@ -26,7 +36,14 @@ constexpr Dialect kPostgres{Engine::Postgres,
                             u"offset 0",
                             u" COLLATE \"C\"",
                             u"join",
-                            u"select table_name from information_schema.tables where table_schema=current_schema()"};
+                            u"select table_name from information_schema.tables where table_schema=current_schema()",
+                            u"BEGIN ISOLATION LEVEL REPEATABLE READ",
+                            u"BEGIN",
+                            u"LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE",
+                            u"SUM(hashtext(ctid::text || xmin::text)::bigint)",
+                            u"tid",
+                            u"",
+                            u"(%1 = %2 OR (%1 IS NULL AND %2 IS NULL))"};
 
 } // namespace
 

@@ -29,6 +29,22 @@ struct Dialect
     const char16_t *joinInOrder;
     // Lists the tables of the connection's first schema (SQLite: the file).
     const char16_t *tablesQuery;
+
+    // The updater's merge. It plans under a read snapshot that holds up no writer, then writes in a
+    // transaction that keeps other writers of the merged tables out while readers go on: SQLite's
+    // BEGIN IMMEDIATE, or on the server a plain transaction whose first statement is lockTables
+    // (%1: the tables), nullptr where the transaction locks by itself.
+    const char16_t *beginSnapshot;
+    const char16_t *beginWrite;
+    const char16_t *lockTables;
+    // With COUNT(*), what tells whether any row of a table was added, changed or removed since.
+    const char16_t *rowsStamp;
+    // Column type that holds a {rowid}.
+    const char16_t *rowIdType;
+    // Prefix naming the connection's own tables where an attached bank has the same names.
+    const char16_t *ownTables;
+    // Key comparison of two values, NULL matching NULL, in a form the engine finds by index: %1, %2.
+    const char16_t *sameKey;
 };
 
 const Dialect &dialect(Engine engine);

@@ -1,14 +1,16 @@
 #include "update/bankmerge.h"
 
+#include "db/schema.h"
+#include "db/server.h"
 #include "db/sql.h"
 #include "records/changedquestions.h"
 #include "shell/clock.h"
 #include "update/incomingbank.h"
 #include "update/keychanges.h"
 #include "update/mergeplan.h"
+#include "update/mergesource.h"
 #include "update/mergesql.h"
 
-#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -41,7 +43,7 @@ QString spelled(const QStringList &columns, const QString &name)
 
 bool hasTable(const QSqlDatabase &db, const QString &table)
 {
-    return db.tables(QSql::Tables).contains(table, Qt::CaseInsensitive);
+    return db::existingTables(db).contains(table, Qt::CaseInsensitive);
 }
 
 // Whether the merge can tell the table's rows by their row numbers: not in a table WITHOUT ROWID,
@@ -65,53 +67,26 @@ void runAll(const QSqlDatabase &db, const QStringList &statements)
         db::run(db, sql);
 }
 
-QString canonical(const QString &path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
-
-// Attaches the new bank to the local connection, read-only, for as long as it lives.
-class Attachment final
-{
-public:
-    Attachment(const QSqlDatabase &local, const QString &uri, const QString &file)
-        : m_db(local)
-    {
-        const QString schema = QLatin1StringView(update::kIncomingSchema);
-        db::run(m_db, u"ATTACH DATABASE ? AS "_s + schema, {uri});
-        // A connection that does not read URIs would have attached another file of that name.
-        QSqlQuery list = db::run(m_db, u"PRAGMA database_list"_s);
-        while (list.next()) {
-            if (list.value(1).toString() == schema && canonical(list.value(2).toString()) != canonical(file))
-                throw db::Error(u"新题库无法以只读方式打开."_s);
-        }
-    }
-    ~Attachment()
-    {
-        QSqlQuery q(m_db);
-        q.exec(u"DETACH DATABASE "_s + QLatin1StringView(update::kIncomingSchema));
-    }
-
-private:
-    Q_DISABLE_COPY_MOVE(Attachment)
-    QSqlDatabase m_db;
-};
-
-// A transaction begun with the given statement, rolled back unless committed.
+// A transaction begun with the given statements, rolled back unless committed.
 class Transaction final
 {
 public:
-    Transaction(const QSqlDatabase &db, const QString &begin)
+    Transaction(const QSqlDatabase &db, const QStringList &begin)
         : m_db(db)
     {
-        db::run(m_db, begin);
+        db::run(m_db, begin.first());
+        try {
+            for (qsizetype k = 1; k < begin.size(); ++k)
+                db::run(m_db, begin.at(k));
+        } catch (const db::Error &) {
+            rollback();
+            throw;
+        }
     }
     ~Transaction()
     {
-        if (m_done)
-            return;
-        QSqlQuery q(m_db);
-        q.exec(u"ROLLBACK"_s);
+        if (!m_done)
+            rollback();
     }
     void commit()
     {
@@ -121,6 +96,13 @@ public:
 
 private:
     Q_DISABLE_COPY_MOVE(Transaction)
+    void rollback()
+    {
+        QSqlQuery q(m_db);
+        q.exec(u"ROLLBACK"_s);
+        m_done = true;
+    }
+
     QSqlDatabase m_db;
     bool m_done = false;
 };
@@ -175,18 +157,7 @@ bool BankMerge::check(QString *error) const
     return true;
 }
 
-QString BankMerge::incomingFile() const
-{
-    return update::bankFile(m_incoming);
-}
-
-bool BankMerge::sameFile() const
-{
-    const QString local = canonical(m_local.databaseName());
-    return !local.isEmpty() && local == canonical(incomingFile());
-}
-
-QList<BankMerge::Table> BankMerge::tables() const
+QList<BankMerge::Table> BankMerge::tables(const update::MergeSource &source) const
 {
     QList<Table> out;
     const auto &plan = update::mergePlan();
@@ -201,12 +172,14 @@ QList<BankMerge::Table> BankMerge::tables() const
                                                   : spelled(incomingAll, key.localColumn));
         }
         const QStringList incomingColumns = incomingAll.mid(0, localColumns.size());
+        const update::MergeNames names = source.names(t.name);
         Table table{t,
-                    update::mergeStatements(int(k), t.name, localColumns, incomingColumns, localKeys, incomingKeys),
+                    update::mergeStatements(names, int(k), t.name, localColumns, incomingColumns, localKeys,
+                                            incomingKeys),
                     Table::Way::Nothing,
                     {},
                     {0, 0}};
-        table.changes = update::changeStatements(t.name, localColumns, incomingColumns, table.sql.planTable);
+        table.changes = update::changeStatements(names, t.name, localColumns, incomingColumns, table.sql.planTable);
         out << table;
     }
     return out;
@@ -218,12 +191,11 @@ bool BankMerge::run()
     m_error.clear();
     m_changedKeys = m_answeredChanged = 0;
     m_changedAt = Clock::instance().now().toString(u"yyyyMMddHHmmss"_s);
-    m_recordChanges = hasTable(m_local, u"qm_changed"_s);
     if (!check(&m_error))
         return false;
     const auto &plan = update::mergePlan();
     // A bank merged into itself finds every row in place.
-    if (sameFile()) {
+    if (update::MergeSource::sameFile(m_local, m_incoming)) {
         for (qsizetype k = 0; k < plan.size(); ++k) {
             m_report << plan.at(k).label + u'0' + QString::fromUtf8(update::kCountSuffix)
                      << QLatin1StringView(update::kReportRule);
@@ -234,26 +206,36 @@ bool BankMerge::run()
         return true;
     }
 
-    QList<Table> all = tables();
+    std::unique_ptr<update::MergeSource> source;
+    try {
+        m_recordChanges = hasTable(m_local, u"qm_changed"_s);
+        source = update::MergeSource::open(m_local, m_incoming, onRows);
+    } catch (const db::Error &e) {
+        m_error = e.message();
+        return false;
+    }
+    const db::Dialect &dialect = db::dialect(m_local);
+    QList<Table> all = tables(*source);
+    QStringList lock{QString::fromUtf16(dialect.beginWrite)};
+    if (dialect.lockTables) {
+        QStringList names;
+        for (const update::MergeTable &t : plan)
+            names << db::quoteIdentifier(t.name);
+        if (m_recordChanges)
+            names << u"qm_changed"_s;
+        lock << QString::fromUtf16(dialect.lockTables).arg(names.join(u", "_s));
+    }
     qsizetype current = -1;
     try {
-        db::run(m_local, u"PRAGMA temp_store=MEMORY"_s);
-        std::unique_ptr<Attachment> attached;
-        try {
-            attached = std::make_unique<Attachment>(m_local, update::readOnlyName(m_incoming), incomingFile());
-        } catch (const db::Error &e) {
-            m_error = u"新题库无法读取: "_s + e.message();
-            return false;
-        }
         {
             // One snapshot of the local bank for all plans; a reader does not hold up exambank.
-            Transaction read(m_local, u"BEGIN"_s);
+            Transaction read(m_local, {QString::fromUtf16(dialect.beginSnapshot)});
             for (current = 0; current < all.size(); ++current)
                 stage(all[current]);
             read.commit();
         }
         current = -1;
-        Transaction write(m_local, u"BEGIN IMMEDIATE"_s);
+        Transaction write(m_local, lock);
         if (stale(all)) {
             for (current = 0; current < all.size(); ++current)
                 stage(all[current]);
@@ -268,7 +250,7 @@ bool BankMerge::run()
         current = -1;
         if (m_recordChanges) {
             m_changedKeys = records::changedKeysAt(m_local, m_changedAt);
-            m_answeredChanged = records::answeredChangedAt(m_local, m_changedAt);
+            m_answeredChanged = source->shareChanges(m_changedAt);
         }
         write.commit();
         m_report << records::changedReportLines(m_changedKeys, m_answeredChanged)
@@ -286,7 +268,7 @@ bool BankMerge::run()
     QSqlQuery cleanUp(m_local);
     for (const Table &t : all) {
         for (const QString &statement : t.sql.cleanUp)
-            cleanUp.exec(statement);
+            cleanUp.exec(db::adapt(m_local, statement));
     }
     return m_error.isEmpty();
 }
@@ -309,10 +291,10 @@ void BankMerge::stage(Table &table)
     table.way = Table::Way::Plan;
     runAll(m_local, sql.numberKeys);
     runAll(m_local, sql.createPlan);
-    const qint64 keys = db::scalar(m_local, u"SELECT COUNT(*) FROM temp.qm_keys"_s, {}, 0).toLongLong();
+    const qint64 keys = db::scalar(m_local, u"SELECT COUNT(*) FROM {temp}.qm_keys"_s, {}, 0).toLongLong();
     const int window = qMax(1, m_tuning.windowKeys);
     QSqlQuery plan(m_local);
-    if (!plan.prepare(sql.plan))
+    if (!plan.prepare(db::adapt(m_local, sql.plan)))
         throw db::Error(plan.lastError().text());
     for (qint64 first = 1; first <= keys; first += window) {
         plan.bindValue(0, first);

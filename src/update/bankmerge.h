@@ -10,6 +10,7 @@
 
 namespace update {
 struct MergeStatements;
+class MergeSource;
 }
 
 // The merge engine: copies the rows of a new question bank into the learner's bank table by table.
@@ -17,16 +18,19 @@ struct MergeStatements;
 // in position order, or, when there is none, the row is appended; the last new row of a key is
 // the one that counts, as if the rows were applied one after the other. Nothing is deleted.
 //
-// The merge is all or nothing, also when the program is killed half-way: the new bank is attached
-// read-only and every table is first planned in temporary tables under a read snapshot, which
-// takes no lock a writer waits for; then all nine plans are carried out in one BEGIN IMMEDIATE
-// transaction. A running exambank (which waits at most db::kBusyTimeoutMs for the write lock)
-// waits only for that transaction, which writes nothing but the rows that change. Should another
-// program have added or removed content rows between planning and writing, the plans are made
-// again inside the transaction.
+// The merge is all or nothing, also when the program is killed half-way: the new bank is made
+// readable on the local connection (update/mergesource.h) and every table is first planned in
+// temporary tables under a read snapshot, which takes no lock a writer waits for; then all nine
+// plans are carried out in one write transaction (db::Dialect: BEGIN IMMEDIATE on the file, a
+// lock that lets readers go on on the server). A running exambank (which waits at most
+// db::kBusyTimeoutMs for the file's write lock; on the server it only reads the content) waits
+// only for that transaction, which writes nothing but the rows that change. Should another
+// program have changed content rows between planning and writing, the plans are made again
+// inside the transaction.
 //
 // Questions whose key or stem a merge changes are listed in qm_changed (see update/keychanges.h);
-// the report ends with how many keys changed and how many of those the learner had answered.
+// the report ends with how many keys changed and how many of those the learner had answered (on
+// the server: any learner, each of whom also gets the list in his own schema).
 class BankMerge final
 {
 public:
@@ -63,13 +67,11 @@ public:
 
 private:
     struct Table;
-    QList<Table> tables() const;
+    QList<Table> tables(const update::MergeSource &source) const;
     void stage(Table &table);
     std::pair<qint64, qint64> localState(const update::MergeStatements &sql) const;
     bool stale(const QList<Table> &tables) const;
     int apply(const Table &table);
-    QString incomingFile() const;
-    bool sameFile() const;
 
     QSqlDatabase m_local;
     QSqlDatabase m_incoming;

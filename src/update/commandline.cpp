@@ -66,7 +66,7 @@ int exportSheet(const AppPaths &paths, const QString &file, const QString &cours
     const QString connection = u"update-export"_s;
     QString error;
     sheet::SheetExport sheet;
-    bool ok = db::openBank(db::bankPath(paths), connection, &error);
+    bool ok = db::openConfigured(paths, connection, &error);
     if (ok) {
         ok = sheet::exportSheet(db::bank(connection), course, &sheet, &error);
         db::closeBank(connection);

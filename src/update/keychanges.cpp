@@ -37,7 +37,7 @@ constexpr Watched kWatched[] = {
 
 } // namespace
 
-QStringList changeStatements(const QString &table, const QStringList &localColumns, const QStringList &incomingColumns,
+QStringList changeStatements(const MergeNames &names, const QString &table, const QStringList &localColumns, const QStringList &incomingColumns,
                              const QString &plan)
 {
     QStringList out;
@@ -48,8 +48,8 @@ QStringList changeStatements(const QString &table, const QStringList &localColum
         const qsizetype subId = w.subId ? position(localColumns, QString::fromUtf16(w.subId)) : -1;
         if (pId < 0 || (w.subId && subId < 0))
             return out;
-        const QString local = u"main."_s + quoted(table);
-        const QString incoming = QLatin1StringView(kIncomingSchema) + u'.' + quoted(table);
+        const QString local = names.local(table);
+        const QString &incoming = names.incoming;
         const QString sub = subId < 0 ? u"''"_s : u"l."_s + quoted(localColumns.at(subId));
         const std::pair<const char16_t *, const char16_t *> watched[] = {{w.keyColumn, u"key"},
                                                                          {w.stemColumn, u"stem"}};
@@ -57,11 +57,12 @@ QStringList changeStatements(const QString &table, const QStringList &localColum
             const qsizetype k = position(localColumns, QString::fromUtf16(column));
             if (k < 0 || k >= incomingColumns.size())
                 continue;
-            out << u"INSERT INTO main.qm_changed (p_id, m_id, what, changed_at, told)"
-                   " SELECT l.%1, %2, '%3', ?, 0 FROM %4 AS p JOIN %5 AS l ON l.rowid = p.dst"
-                   " JOIN %6 AS s ON s.rowid = p.src WHERE p.dst IS NOT NULL AND l.%7 IS DISTINCT FROM s.%8"_s.arg(
-                       quoted(localColumns.at(pId)), sub, QString::fromUtf16(what), plan, local, incoming,
-                       quoted(localColumns.at(k)), quoted(incomingColumns.at(k)));
+            out << u"INSERT INTO "_s + names.local(u"qm_changed"_s)
+                       + u" (p_id, m_id, what, changed_at, told)"
+                         " SELECT l.%1, %2, '%3', ?, 0 FROM %4 AS p JOIN %5 AS l ON l.{rowid} = p.dst"
+                         " JOIN %6 AS s ON s.%9 = p.src WHERE p.dst IS NOT NULL AND l.%7 IS DISTINCT FROM s.%8"_s.arg(
+                             quoted(localColumns.at(pId)), sub, QString::fromUtf16(what), plan, local, incoming,
+                             quoted(localColumns.at(k)), quoted(incomingColumns.at(k)), quoted(names.incomingRow));
         }
     }
     return out;

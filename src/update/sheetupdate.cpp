@@ -48,7 +48,7 @@ bool UpdateJob::readSheet(const QString &sheetFile, const QString &bankFile, Out
     // Courses and chapters the bank already holds keep their keys when the sheet names them.
     const QString lookup = QString::fromLatin1(kLookupConnection);
     QString error;
-    if (!db::openBank(db::bankPath(m_paths), lookup, &error)) {
+    if (!db::openConfigured(m_paths, lookup, &error)) {
         *refused = refusal(error);
         return false;
     }

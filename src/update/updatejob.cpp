@@ -194,7 +194,7 @@ UpdateJob::Outcome UpdateJob::merge(const QString &bankFile)
     const QString local = QString::fromLatin1(kLocalConnection);
     const QString incoming = QString::fromLatin1(kIncomingConnection);
     QString error;
-    if (!db::openBank(db::bankPath(m_paths), local, &error))
+    if (!db::openConfigured(m_paths, local, &error))
         return failed(error);
     if (!update::openIncomingBank(bankFile, incoming, &error)) {
         db::closeBank(local);

@@ -69,7 +69,7 @@ bool mergeSeed(const AppPaths &paths, UserFilesResult *result)
     const QString seed = QString::fromLatin1(kSeedConnection);
     QString error;
     bool ok = false;
-    if (db::openBank(paths.bank(), local, &error)) {
+    if (db::openConfigured(paths, local, &error)) {
         if (openIncomingBank(paths.seedBank(), seed, &error)) {
             {
                 BankMerge merge(db::bank(local), db::bank(seed));

@@ -12,7 +12,7 @@
 inline QStringList tableRows(const QSqlDatabase &db, const QString &table)
 {
     QStringList rows;
-    QSqlQuery q = db::run(db, QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY rowid"));
+    QSqlQuery q = db::run(db, QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY {rowid}"));
     while (q.next()) {
         QStringList values;
         for (int k = 0; k < q.record().count(); ++k)

@@ -12,14 +12,15 @@
 
 using namespace Qt::StringLiterals;
 
-TestBank::TestBank(const QString &connectionName) : m_connection(connectionName)
+TestBank::TestBank(const QString &connectionName, Where where)
+    : m_connection(connectionName), m_server(where == Where::Configured && onServer())
 {
     QDir(m_dir.path()).mkpath(u"data"_s);
     QDir(m_dir.path()).mkpath(u"skin"_s);
     QDir(m_dir.path()).mkpath(u"updates"_s);
     writeFile(u"main.ini"_s, "[main]\r\n[config]\r\n");
     QString error;
-    if (onServer()) {
+    if (m_server) {
         PgCluster &cluster = PgCluster::instance();
         m_database = cluster.createDatabase();
         if (!db::writeServerConfig(AppPaths(dir()), cluster.config(m_database), &error))
@@ -62,12 +63,12 @@ bool TestBank::onServer()
 bool TestBank::openAgain(const QString &connectionName, QString *error) const
 {
     const db::Login login{learner(), learnerPassword()};
-    return db::openConfigured(AppPaths(dir()), connectionName, error, onServer() ? &login : nullptr);
+    return db::openConfigured(AppPaths(dir()), connectionName, error, m_server ? &login : nullptr);
 }
 
 QSqlDatabase TestBank::contentDb() const
 {
-    return onServer() ? db::bank(m_connection + u"-content"_s) : db();
+    return m_server ? db::bank(m_connection + u"-content"_s) : db();
 }
 
 QString TestBank::path(const QString &relative) const
@@ -158,7 +159,7 @@ QString qualified(const QString &table)
 
 void TestBank::failWrites(const QString &name, const QString &when, const QString &table) const
 {
-    if (!onServer()) {
+    if (!m_server) {
         db::run(db(), u"create trigger %1 %2 on %3 begin select raise(abort,'boom'); end"_s.arg(name, when, table));
         return;
     }
@@ -170,7 +171,7 @@ void TestBank::failWrites(const QString &name, const QString &when, const QStrin
 
 void TestBank::dropFailure(const QString &name, const QString &table) const
 {
-    if (!onServer())
+    if (!m_server)
         db::run(db(), u"drop trigger %1"_s.arg(name));
     else
         db::run(contentDb(), u"drop trigger %1 on %2"_s.arg(name, qualified(table)));

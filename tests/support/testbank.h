@@ -18,7 +18,11 @@ public:
     static QString learner() { return QStringLiteral("学员 甲"); }
     static QString learnerPassword() { return QStringLiteral("pa'ss\\word"); }
 
-    explicit TestBank(const QString &connectionName = QStringLiteral("quillmark"));
+    // Configured: on the server when the environment asks for one. File: always the SQLite file, as
+    // a bank the updater merges from is.
+    enum class Where { Configured, File };
+
+    explicit TestBank(const QString &connectionName = QStringLiteral("quillmark"), Where where = Where::Configured);
     ~TestBank();
 
     QString dir() const { return m_dir.path(); }
@@ -29,6 +33,9 @@ public:
     QSqlDatabase contentDb() const;
     // The server's database name (empty for a file bank).
     QString database() const { return m_database; }
+
+    // Whether this bank is on the server.
+    bool isOnServer() const { return m_server; }
 
     // Opens the bank again under connectionName, as the programs do (the learner on a server).
     bool openAgain(const QString &connectionName, QString *error) const;
@@ -58,4 +65,5 @@ private:
     QTemporaryDir m_dir;
     QString m_connection;
     QString m_database;
+    bool m_server = false;
 };

@@ -90,7 +90,7 @@ private Q_SLOTS:
         answer(local, u"20261202080000"_s, u"Q05"_s, true);
         answer(local, u"20261202080000"_s, u"Q06"_s, true);
 
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         fillContent(incoming);
         const QSqlDatabase in = incoming.db();
         db::run(in, u"update ex_page_id set p_anwser='B' where p_id in ('Q01','Q03','Q04','Q06')"_s);

@@ -85,9 +85,15 @@ private Q_SLOTS:
         const UpdateJob::Outcome outcome = job.runImport(file);
         QVERIFY2(outcome.result == UpdateJob::Result::Merged, qPrintable(outcome.message + outcome.report.join(u'\n')));
         for (const QString &table : kSheetTables) {
-            const QStringList expected = tableRows(demo(), table);
+            QStringList expected = tableRows(demo(), table);
             QVERIFY(!expected.isEmpty());
-            QCOMPARE(tableRows(empty.db(), table), expected);
+            QStringList imported = tableRows(empty.db(), table);
+            // The server keeps no order of insertion: a row goes to whichever page has room.
+            if (empty.isOnServer()) {
+                expected.sort();
+                imported.sort();
+            }
+            QCOMPARE(imported, expected);
         }
     }
 

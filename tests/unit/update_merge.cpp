@@ -1,6 +1,8 @@
 #include "db/connection.h"
 #include "db/schema.h"
+#include "db/server.h"
 #include "db/sql.h"
+#include "records/changedquestions.h"
 #include "support/testbank.h"
 #include "unit/update_files.h"
 #include "update/bankmerge.h"
@@ -32,7 +34,7 @@ QString dump(const QSqlDatabase &db)
     QString out;
     for (const QString &table : db::contentTables()) {
         out += table + u":\n"_s;
-        QSqlQuery q = db::run(db, u"select * from "_s + table + u" order by rowid"_s);
+        QSqlQuery q = db::run(db, u"select * from "_s + table + u" order by {rowid}"_s);
         while (q.next()) {
             QStringList values;
             for (int k = 0; k < q.record().count(); ++k)
@@ -76,6 +78,20 @@ void fillEveryTable(const TestBank &bank)
     bank.insert(u"ks_ad"_s, {u"常见问题"_s, u"http://help.test/a.htm"_s, 0});
 }
 
+// A trigger that fails an insert into table where condition holds, as a full disk would.
+void failOnInsert(const TestBank &bank, const QString &table, const QString &condition)
+{
+    if (!bank.isOnServer()) {
+        db::run(bank.db(), u"create trigger boom before insert on %1 when %2 "
+                           "begin select raise(abort, 'disk is full'); end"_s.arg(table, condition));
+        return;
+    }
+    db::run(bank.contentDb(), u"create or replace function boom() returns trigger language plpgsql as "
+                              "'begin raise exception ''disk is full''; end'"_s);
+    db::run(bank.contentDb(), u"create trigger boom before insert on %1 for each row when (%2) execute function boom()"_s
+                                  .arg(table, condition));
+}
+
 } // namespace
 
 class UpdateMerge : public QObject
@@ -98,7 +114,7 @@ private Q_SLOTS:
     void everyTableIntoAnEmptyBankThenAgain()
     {
         TestBank local;
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         fillEveryTable(incoming);
         UpdateJob job(local.dir());
         QSignalSpy tables(&job, &UpdateJob::tableMerged);
@@ -124,7 +140,7 @@ private Q_SLOTS:
         TestBank local;
         local.addCourse(u"M1"_s, u"旧名一"_s);
         local.addCourse(u"M2"_s, u"旧名二"_s);
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         incoming.addCourse(u"M1"_s, u"会计基础"_s);
         incoming.addCourse(u"M2"_s, u"财经法规"_s);
         incoming.addCourse(u"M3"_s, u"初级会计电算化"_s);
@@ -141,7 +157,7 @@ private Q_SLOTS:
     {
         TestBank local;
         local.addCase(u"C1"_s, u"P1"_s, 2);
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         incoming.addCase(u"C1"_s, u"P1"_s, 2);
         incoming.addCase(u"C1"_s, u"P9"_s, 3);
         UpdateJob job(local.dir());
@@ -155,7 +171,7 @@ private Q_SLOTS:
     {
         TestBank local;
         local.insert(u"ks_ad"_s, {u"常见问题"_s, u"a.htm"_s, 1});
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         UpdateJob job(local.dir());
         const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
         QCOMPARE(outcome.report.at(16), u"帮助中心记录增加:0  条"_s);
@@ -166,7 +182,7 @@ private Q_SLOTS:
     {
         TestBank local;
         local.insert(u"soft_text"_s, {u"欢迎"_s, 1, 2});
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         // A layout with other column names and one column more: values go by position, the extra one is left out.
         db::run(incoming.db(), u"drop table soft_text"_s);
         db::run(incoming.db(), u"create table soft_text (t varchar(255), x integer, y integer, extra text)"_s);
@@ -174,7 +190,7 @@ private Q_SLOTS:
         incoming.insert(u"soft_text"_s, {QVariant(), 5, 6, u"ignored"_s});
         UpdateJob job(local.dir());
         QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(14), u"注册面板文字记录增加:1  条"_s);
-        QSqlQuery q = db::run(local.db(), u"select name, s_left, s_top from soft_text order by rowid"_s);
+        QSqlQuery q = db::run(local.db(), u"select name, s_left, s_top from soft_text order by {rowid}"_s);
         QVERIFY(q.next());
         QCOMPARE(q.value(1).toInt(), 30);
         QVERIFY(q.isNull(2));
@@ -188,17 +204,18 @@ private Q_SLOTS:
     void firstOfSeveralLocalRowsIsOverwritten()
     {
         TestBank local;
-        local.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
-        local.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
-        TestBank incoming(u"incoming"_s);
-        incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 1});
+        local.insert(u"ks_net"_s, {u"C1"_s, u"N1"_s, u"网课"_s, u"first"_s, u"a.wmv"_s, u"a"_s});
+        local.insert(u"ks_net"_s, {u"C1"_s, u"N1"_s, u"网课"_s, u"second"_s, u"a.wmv"_s, u"a"_s});
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
+        incoming.insert(u"ks_net"_s, {u"C1"_s, u"N1"_s, u"网课"_s, u"new"_s, u"a.wmv"_s, u"a"_s});
         UpdateJob job(local.dir());
         QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).result, UpdateJob::Result::Merged);
-        QSqlQuery q = db::run(local.db(), u"select ks_local from ks_jy order by rowid"_s);
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 1);
-        QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 0);
+        // Compared as a set: the server moves a row it overwrites to another place in the table.
+        QSqlQuery q = db::run(local.db(), u"select n_speaker from ks_net order by n_speaker"_s);
+        QStringList speakers;
+        while (q.next())
+            speakers << q.value(0).toString();
+        QCOMPARE(speakers, (QStringList{u"new"_s, u"second"_s}));
     }
 
     void duplicateKeysActAsIfAppliedInOrder_data()
@@ -223,7 +240,7 @@ private Q_SLOTS:
         TestBank local;
         if (localRow)
             local.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 0});
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         incoming.insert(u"ks_jy"_s, {u"C1"_s, u"a.htm"_s, 0});
         incoming.insert(u"ks_jy"_s, {u"C9"_s, u"z.htm"_s, 1});
         incoming.insert(u"ks_jy"_s, {u"C2"_s, u"b.htm"_s, 0});
@@ -234,7 +251,7 @@ private Q_SLOTS:
         tuning.windowKeys = windowKeys;
         job.setMergeTuning(tuning);
         QCOMPARE(job.runLocal(incoming.path(u"data/sys.htm"_s)).report.at(10), u"课程讲义记录增加:%1  条"_s.arg(added));
-        QSqlQuery q = db::run(local.db(), u"select c_id, ks_local from ks_jy order by rowid"_s);
+        QSqlQuery q = db::run(local.db(), u"select c_id, ks_local from ks_jy order by {rowid}"_s);
         QStringList merged;
         while (q.next())
             merged << q.value(0).toString() + q.value(1).toString();
@@ -245,7 +262,7 @@ private Q_SLOTS:
     void emptyTableTakesEveryRow()
     {
         TestBank local;
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         addQuestions(incoming, u"C1"_s, 1, 9, u"题干"_s);
         db::run(incoming.db(), u"delete from ex_page_id where p_id in ('P0002', 'P0003', 'P0007')"_s);
         db::run(incoming.db(), u"insert into ex_page_id (rowid, c_id, p_id) values (4000000000, 'C1', 'P0010')"_s);
@@ -280,7 +297,7 @@ private Q_SLOTS:
         TestBank local;
         fillEveryTable(local);
         const QString before = dump(local.db());
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         fillEveryTable(incoming);
         incoming.addCourse(u"M9"_s, u"新课程"_s);
         QString file = incoming.path(u"data/sys.htm"_s);
@@ -326,6 +343,29 @@ private Q_SLOTS:
         QCOMPARE(dump(local.db()), before);
     }
 
+    // A value the local column's type cannot hold: the file keeps it as it always did; the server
+    // refuses the new bank before anything is written, naming the table.
+    void textInANumberColumn()
+    {
+        TestBank local;
+        fillEveryTable(local);
+        const QString before = dump(local.db());
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
+        fillEveryTable(incoming);
+        incoming.insert(u"ks_jy"_s, {u"C2"_s, u"b.htm"_s, u"是"_s});
+        UpdateJob job(local.dir());
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        if (!local.isOnServer()) {
+            QCOMPARE(outcome.result, UpdateJob::Result::Merged);
+            QCOMPARE(local.count(u"ks_jy"_s, u"ks_local='是'"_s), 1);
+            return;
+        }
+        QCOMPARE(outcome.result, UpdateJob::Result::Failed);
+        QVERIFY2(outcome.message.contains(u"ks_jy"_s), qPrintable(outcome.message));
+        QVERIFY(outcome.report.isEmpty());
+        QCOMPARE(dump(local.db()), before);
+    }
+
     // An error anywhere, in the first table written or in the last, leaves the bank as it was.
     void errorLeavesTheBankAsItWas_data()
     {
@@ -351,7 +391,7 @@ private Q_SLOTS:
         local.addChapter(u"C1"_s, u"旧章"_s, u"M1"_s);
         if (localQuestions > 0)
             addQuestions(local, u"C1"_s, 1, localQuestions, u"旧题干"_s);
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         incoming.addCourse(u"M1"_s, u"会计基础"_s);
         incoming.addCourse(u"M2"_s, u"财经法规"_s);
         incoming.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
@@ -359,12 +399,7 @@ private Q_SLOTS:
         addQuestions(incoming, u"C1"_s, 9999, 9999, u"坏"_s);
         addQuestions(incoming, u"C1"_s, 701, 800, u"新题干"_s);
         fillEveryTable(incoming);
-        if (failing == u"ex_page_id")
-            db::run(local.db(), u"create trigger boom before insert on ex_page_id when new.p_id = 'P9999' "
-                                "begin select raise(abort, 'disk is full'); end"_s);
-        else
-            db::run(local.db(), u"create trigger boom before insert on ks_ad "
-                                "begin select raise(abort, 'disk is full'); end"_s);
+        failOnInsert(local, failing, failing == u"ex_page_id" ? u"new.p_id = 'P9999'"_s : u"1 = 1"_s);
         const QString before = dump(local.db());
 
         UpdateJob job(local.dir());
@@ -380,43 +415,67 @@ private Q_SLOTS:
         QCOMPARE(outcome.report, (QStringList{line, kRule}));
     }
 
-    // Two merges of the same bank at once (say a script and the window): the one that plans on
-    // rows the other has since added plans again, and every row arrives once.
-    void secondMergeFindsTheRowsOfTheFirst()
+    // Two merges at once (say a script and the window): the one that plans on rows the other has
+    // since added or changed plans again. Every row arrives once, and the merge that writes last
+    // has the last word, also where the other only changed a row (on the server that moves it).
+    void otherMergeWhilePlanning_data()
     {
+        QTest::addColumn<bool>("sameBank");
+        QTest::addColumn<QStringList>("otherReport");
+        QTest::addColumn<QStringList>("ownReport");
+        QTest::newRow("same bank") << true << report({0, 1, 52, 2, 1, 1, 1, 1, 1}) << report({0, 0, 0, 0, 0, 0, 0, 0, 0});
+        QTest::newRow("other bank overwrites a row")
+            << false << report({0, 0, 0, 0, 0, 0, 0, 0, 0}) << report({0, 1, 52, 2, 1, 1, 1, 1, 1});
+    }
+    void otherMergeWhilePlanning()
+    {
+        QFETCH(bool, sameBank);
+        QFETCH(QStringList, otherReport);
+        QFETCH(QStringList, ownReport);
         TestBank local;
         local.addCourse(u"M1"_s, u"旧名"_s);
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         fillEveryTable(incoming);
         addQuestions(incoming, u"C1"_s, 1, 50, u"题干"_s);
+        TestBank otherBank(u"other-bank"_s, TestBank::Where::File);
+        otherBank.addCourse(u"M1"_s, u"另一名"_s);
+        const QString otherFile = (sameBank ? incoming : otherBank).path(u"data/sys.htm"_s);
         UpdateJob job(local.dir());
         BankMerge::Tuning tuning;
         tuning.windowKeys = 10;
         job.setMergeTuning(tuning);
-        QStringList otherReport;
+        // On the server the new bank's rows are first copied there, one report for each of its
+        // tables (each fits one statement here): the other merge comes once planning has begun.
+        int copyReports = 0;
+        if (local.isOnServer()) {
+            for (const update::MergeTable &t : update::mergePlan())
+                copyReports += incoming.count(t.name) > 0 ? 1 : 0;
+        }
+        QStringList othersReport;
         QString otherError;
+        int rowReports = 0;
         connect(&job, &UpdateJob::rowsMerged, this, [&] {
-            if (!otherReport.isEmpty() || !otherError.isEmpty())
+            if (!othersReport.isEmpty() || !otherError.isEmpty() || ++rowReports <= copyReports)
                 return;
             QString error;
-            if (!db::openBank(db::bankPath(local.dir()), u"other"_s, &error) ||
-                !update::openIncomingBank(incoming.path(u"data/sys.htm"_s), u"other-new"_s, &error)) {
+            if (!db::openConfigured(AppPaths(local.dir()), u"other"_s, &error) ||
+                !update::openIncomingBank(otherFile, u"other-new"_s, &error)) {
                 otherError = error;
                 return;
             }
             {
                 BankMerge other(db::bank(u"other"_s), db::bank(u"other-new"_s));
                 otherError = other.run() ? u"-"_s : other.error();
-                otherReport = other.report();
+                othersReport = other.report();
             }
             db::closeBank(u"other-new"_s);
             db::closeBank(u"other"_s);
         });
         const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
         QCOMPARE(otherError, u"-"_s);
-        QCOMPARE(otherReport, report({0, 1, 52, 2, 1, 1, 1, 1, 1}));
+        QCOMPARE(othersReport, otherReport);
         QCOMPARE(outcome.result, UpdateJob::Result::Merged);
-        QCOMPARE(outcome.report, report({0, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(outcome.report, ownReport);
         QCOMPARE(dump(local.db()), dump(incoming.db()));
     }
 
@@ -436,7 +495,7 @@ private Q_SLOTS:
         QFETCH(bool, wal);
         TestBank local;
         local.addCourse(u"M1"_s, u"旧名"_s);
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         fillEveryTable(incoming);
         QByteArray bytes = updatetest::bankBytes(incoming);
         QCOMPARE(bytes.mid(18, 2), QByteArray("\x02\x02"));
@@ -462,7 +521,7 @@ private Q_SLOTS:
     void concurrentWriterKeepsWorking()
     {
         TestBank local;
-        TestBank incoming(u"incoming"_s);
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
         addQuestions(incoming, u"C1"_s, 1, 20000, u"新题干"_s);
         UpdateJob job(local.dir());
         BankMerge::Tuning tuning;
@@ -477,7 +536,7 @@ private Q_SLOTS:
         QList<qint64> landed; // read after the writer has ended
         std::unique_ptr<QThread> writer(QThread::create([&] {
             QString error;
-            if (!db::openBank(db::bankPath(local.dir()), u"writer"_s, &error))
+            if (!local.openAgain(u"writer"_s, &error))
                 qFatal("%s", qPrintable(error));
             for (int k = 0; !stop; ++k) {
                 try {
@@ -507,6 +566,118 @@ private Q_SLOTS:
         QCOMPARE(local.count(u"test_page"_s), int(landed.size()));
         const auto during = std::count_if(landed.begin(), landed.end(), [&](qint64 t) { return t > start && t < end; });
         QVERIFY2(during >= 3, qPrintable(u"%1 writes during a merge of %2 ms"_s.arg(during).arg(end - start)));
+    }
+
+    // On the server learners go on answering (each in his own schema) and reading the questions
+    // while the centre merges; the list of changed questions reaches every learner's schema, so
+    // each is told about the questions he himself had answered.
+    void learnersKeepWorkingDuringAServerMerge()
+    {
+        if (!TestBank::onServer())
+            QSKIP("learners and their schemas exist on the server only");
+        TestBank local;
+        const QString other = u"学员 乙"_s;
+        const QString otherPassword = u"secret 2"_s;
+        db::addLearner(local.contentDb(), other, otherPassword);
+        local.addCourse(u"M1"_s, u"会计基础"_s);
+        local.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+        addQuestions(local, u"C1"_s, 1, 100, u"题干"_s);
+        const auto answered = [](const QSqlDatabase &db, const QString &pId) {
+            db::run(db, u"insert into test_page (page_id, p_id, p_do_yn) values ('20200101000000', ?, 1)"_s, {pId});
+        };
+        const db::Login otherLogin{other, otherPassword};
+        QString error;
+        QVERIFY2(db::openConfigured(AppPaths(local.dir()), u"other-learner"_s, &error, &otherLogin), qPrintable(error));
+        answered(local.db(), u"P0001"_s);
+        answered(db::bank(u"other-learner"_s), u"P0001"_s);
+        answered(db::bank(u"other-learner"_s), u"P0002"_s);
+
+        TestBank incoming(u"incoming"_s, TestBank::Where::File);
+        incoming.addCourse(u"M1"_s, u"会计基础"_s);
+        incoming.addChapter(u"C1"_s, u"第一章"_s, u"M1"_s);
+        addQuestions(incoming, u"C1"_s, 1, 20000, u"题干"_s);
+        db::run(incoming.db(), u"update ex_page_id set p_anwser='B' where p_id <= 'P0010'"_s);
+        UpdateJob job(local.dir());
+        BankMerge::Tuning tuning;
+        tuning.windowKeys = 500;
+        job.setMergeTuning(tuning);
+
+        QElapsedTimer clock;
+        clock.start();
+        std::atomic<bool> stop = false;
+        std::atomic<int> failures = 0;
+        std::atomic<int> writes = 0;
+        QList<qint64> written, read; // each read after its thread has ended
+        const auto learner = [&](const QString &connection, bool writer, QList<qint64> *times) {
+            return QThread::create([&, connection, writer, times] {
+                QString reason;
+                if (!(writer ? local.openAgain(connection, &reason)
+                             : db::openConfigured(AppPaths(local.dir()), connection, &reason, &otherLogin)))
+                    qFatal("%s", qPrintable(reason));
+                for (int k = 0; !stop; ++k) {
+                    try {
+                        if (writer) {
+                            db::run(db::bank(connection), u"insert into test_page (page_id, p_id) values (?, ?)"_s,
+                                    {u"20300101000000"_s, u"W%1"_s.arg(k)});
+                            ++writes;
+                        } else {
+                            db::scalar(db::bank(connection), u"select count(*) from ex_page_id where p_type='1'"_s);
+                        }
+                        times->append(clock.elapsed());
+                    } catch (const db::Error &) {
+                        ++failures;
+                    }
+                    QThread::msleep(2);
+                }
+                db::closeBank(connection);
+            });
+        };
+        std::unique_ptr<QThread> writer(learner(u"writer"_s, true, &written));
+        std::unique_ptr<QThread> reader(learner(u"reader"_s, false, &read));
+        writer->start();
+        reader->start();
+        QTRY_VERIFY(writes > 0);
+        const qint64 start = clock.elapsed();
+        const UpdateJob::Outcome outcome = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        const qint64 end = clock.elapsed();
+        stop = true;
+        writer->wait();
+        reader->wait();
+
+        QCOMPARE(outcome.result, UpdateJob::Result::Merged);
+        // Ten answers changed; P0001 and P0002 had been answered, P0001 by both learners.
+        QCOMPARE(outcome.report, report({0, 0, 19900, 0, 0, 0, 0, 0, 0}, 10, 2));
+        QCOMPARE(failures.load(), 0);
+        QCOMPARE(local.count(u"test_page"_s, u"page_id='20300101000000'"_s), int(written.size()));
+        const auto during = [&](const QList<qint64> &times) {
+            return std::count_if(times.begin(), times.end(), [&](qint64 t) { return t > start && t < end; });
+        };
+        QVERIFY2(during(written) >= 3 && during(read) >= 3,
+                 qPrintable(u"%1 writes, %2 reads during a merge of %3 ms"_s.arg(during(written)).arg(during(read))
+                                .arg(end - start)));
+
+        // Each learner reads the list in his own schema and is told of his own questions only.
+        const auto told = [](const QSqlDatabase &db) {
+            QStringList ids;
+            for (const records::ChangedQuestion &c : records::answeredChanged(db, QString(), true))
+                ids << c.pId;
+            return ids;
+        };
+        QCOMPARE(local.count(u"qm_changed"_s), 10);
+        QCOMPARE(db::scalar(db::bank(u"other-learner"_s), u"select count(*) from qm_changed"_s).toInt(), 10);
+        QCOMPARE(told(local.db()), QStringList{u"P0001"_s});
+        QCOMPARE(told(db::bank(u"other-learner"_s)), (QStringList{u"P0001"_s, u"P0002"_s}));
+        records::markChangesTold(local.db());
+        QVERIFY(told(local.db()).isEmpty());
+        QCOMPARE(told(db::bank(u"other-learner"_s)).size(), 2);
+
+        // The same bank again adds and lists nothing.
+        const UpdateJob::Outcome again = job.runLocal(incoming.path(u"data/sys.htm"_s));
+        QCOMPARE(again.report, report({0, 0, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(local.count(u"ex_page_id"_s), 20000);
+        QCOMPARE(db::scalar(local.contentDb(), u"select count(*) from qm_changed"_s).toInt(), 10);
+        QCOMPARE(db::scalar(db::bank(u"other-learner"_s), u"select count(*) from qm_changed"_s).toInt(), 10);
+        db::closeBank(u"other-learner"_s);
     }
 };
 
