@@ -69,7 +69,9 @@ bool mergeSeed(const AppPaths &paths, UserFilesResult *result)
     const QString seed = QString::fromLatin1(kSeedConnection);
     QString error;
     bool ok = false;
-    if (db::openConfigured(paths, local, &error)) {
+    // The package's newer bank goes into this computer's own file, also when main.ini names a
+    // training centre's server: the centre updates the server's questions itself.
+    if (db::openBank(db::bankPath(paths), local, &error)) {
         if (openIncomingBank(paths.seedBank(), seed, &error)) {
             {
                 BankMerge merge(db::bank(local), db::bank(seed));
