@@ -8,6 +8,7 @@
 #include "sheet/csvfile.h"
 #include "support/pgcluster.h"
 #include "support/testbank.h"
+#include "support/updaterun.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,36 +27,9 @@ const QString kLearnerB = u"li_si"_s;
 const QString kNoServer = u"main.ini 中没有设置培训中心的服务器"_s;
 const QString kNotInitialised = u"服务器尚未初始化,请先运行 update --server-init.\n"_s;
 
-void installUpdate(const TestBank &bank)
-{
-    const QString target = bank.path(u"update"_s);
-    QFile::remove(target);
-    if (!QFile::copy(QDir(QStringLiteral(QM_APP_DIR)).filePath(u"update"_s), target))
-        qFatal("cannot copy update from %s", QM_APP_DIR);
-}
-
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run runUpdate(const TestBank &bank, const QStringList &args, const QString &input = {})
-{
-    QProcess process;
-    process.setWorkingDirectory(bank.dir());
-    process.start(bank.path(u"update"_s), args);
-    process.write(input.toUtf8());
-    process.closeWriteChannel();
-    Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.code = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using updaterun::installUpdate;
+using updaterun::Run;
+using updaterun::runUpdate;
 
 // The cluster's superuser, for what a centre's database administrator does once.
 void asAdministrator(const QStringList &statements)

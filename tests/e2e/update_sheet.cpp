@@ -1,6 +1,7 @@
 // The real update program importing and exporting question sheets in a throw-away program folder.
 #include "db/sql.h"
 #include "support/testbank.h"
+#include "support/updaterun.h"
 #include "unit/update_files.h"
 
 #include <QDir>
@@ -18,34 +19,9 @@ using updatetest::fileBytes;
 const QString kSample = QStringLiteral(QM_SOURCE_DIR "/data/sheet/sample.csv");
 const QString kRule = u"-------------------------------------------------------"_s;
 
-void installUpdate(const TestBank &bank)
-{
-    const QString target = bank.path(u"update"_s);
-    QFile::remove(target);
-    if (!QFile::copy(QDir(QStringLiteral(QM_APP_DIR)).filePath(u"update"_s), target))
-        qFatal("cannot copy update from %s", QM_APP_DIR);
-}
-
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run runUpdate(const TestBank &bank, const QStringList &args)
-{
-    QProcess process;
-    process.setWorkingDirectory(bank.dir());
-    process.start(bank.path(u"update"_s), args);
-    Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.code = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using updaterun::installUpdate;
+using updaterun::Run;
+using updaterun::runUpdate;
 
 QString report(const QList<int> &counts)
 {

@@ -8,6 +8,7 @@
 #include "shell/ui/displaymode.h"
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
+#include "support/logindriver.h"
 #include "support/testbank.h"
 #include "windows/ui/loginwindow.h"
 
@@ -52,28 +53,10 @@ struct Computer
     messages::Responder responder;
 };
 
-void whenLoginShows(MainWindow *w, std::function<void(LoginWindow *)> f)
-{
-    auto *poll = new QTimer(w);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, w, [w, f, poll] {
-        auto *login = w->findChild<LoginWindow *>();
-        if (!login || !login->isVisible())
-            return;
-        poll->stop();
-        f(login);
-    });
-    poll->start();
-}
-
-void typeLogin(LoginWindow *login, const QString &name, const QString &password)
-{
-    login->findChild<QLineEdit *>(u"Edit1"_s)->setText(name);
-    login->findChild<QLineEdit *>(u"Edit2"_s)->setText(password);
-    login->findChild<QPushButton *>(u"Button1"_s)->click();
-}
-
 } // namespace
+
+using logindriver::typeLogin;
+using logindriver::whenLoginShows;
 
 class ServerLogin : public QObject
 {

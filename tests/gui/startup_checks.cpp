@@ -5,6 +5,7 @@
 #include "shell/ui/mainwindow.h"
 #include "shell/ui/messages.h"
 #include "support/httpserver.h"
+#include "support/logindriver.h"
 #include "support/testbank.h"
 #include "text/gbk.h"
 #include "update/asyncdownload.h"
@@ -62,30 +63,10 @@ struct Folder
     messages::Responder responder;
 };
 
-// Runs f once the modal login window is up (inside its own event loop). The first show lets
-// events run before it gets to the login, so this looks for the window until it is there.
-void whenLoginShows(MainWindow *w, std::function<void(LoginWindow *)> f)
-{
-    auto *poll = new QTimer(w);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, w, [w, f, poll] {
-        auto *login = w->findChild<LoginWindow *>();
-        if (!login || !login->isVisible())
-            return;
-        poll->stop();
-        f(login);
-    });
-    poll->start();
-}
-
-void typeLogin(LoginWindow *login, const QString &name, const QString &password)
-{
-    login->findChild<QLineEdit *>(u"Edit1"_s)->setText(name);
-    login->findChild<QLineEdit *>(u"Edit2"_s)->setText(password);
-    login->findChild<QPushButton *>(u"Button1"_s)->click();
-}
-
 } // namespace
+
+using logindriver::typeLogin;
+using logindriver::whenLoginShows;
 
 class StartupChecks : public QObject
 {
