@@ -118,6 +118,12 @@ bool openServer(const ServerConfig &config, const QString &user, const QString &
         return false;
     };
     closeBank(connectionName);
+    if (role == ServerRole::Learner) {
+        if (const QString problem = learnerNameProblem(user); !problem.isEmpty())
+            return fail(problem);
+        if (password.isEmpty())
+            return fail(u"请输入密码."_s);
+    }
     if (!QSqlDatabase::isDriverAvailable(u"QPSQL"_s))
         return fail(u"本机缺少 PostgreSQL 数据库驱动 (libqt6sql6-psql)."_s);
     database = QSqlDatabase::addDatabase(u"QPSQL"_s, connectionName);
@@ -204,6 +210,13 @@ void initServer(const QSqlDatabase &db)
     tx.commit();
 }
 
+void requireInitialised(const QSqlDatabase &db)
+{
+    const bool schema = scalar(db, u"select count(*) from pg_namespace where nspname=?"_s, {kContent}, 0).toInt() > 0;
+    if (!schema || !roleExists(db, kGroup))
+        throw Error(u"服务器尚未初始化,请先运行 update --server-init."_s);
+}
+
 void addLearner(const QSqlDatabase &db, const QString &name, const QString &password)
 {
     if (const QString problem = learnerNameProblem(name); !problem.isEmpty())
@@ -211,8 +224,7 @@ void addLearner(const QSqlDatabase &db, const QString &name, const QString &pass
     if (password.isEmpty())
         throw Error(u"学员密码不能为空."_s);
     Transaction tx(db);
-    if (!roleExists(db, kGroup))
-        throw Error(u"服务器尚未初始化,请先运行 update --server-init."_s);
+    requireInitialised(db);
     const QString role = quoteIdentifier(name);
     // The password travels as a literal: CREATE ROLE takes no bound values. The driver quotes it.
     const QString literal = db.driver()->formatValue([&] {

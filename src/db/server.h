@@ -42,7 +42,8 @@ enum class ServerRole {
 };
 
 // Opens a connection to the server as user. A learner connection fails with a clear reason when
-// the learner has no schema on this database.
+// the name cannot be a learner's, when the password is empty (the client library would then look
+// for one in ~/.pgpass or PGPASSWORD) and when the learner has no schema on this database.
 bool openServer(const ServerConfig &config, const QString &user, const QString &password, ServerRole role,
                 const QString &connectionName, QString *error);
 
@@ -55,6 +56,8 @@ QString learnerNameProblem(const QString &name);
 // The schema tool's work, on a maintainer connection; each throws db::Error and is idempotent.
 // Creates or upgrades the content schema, the learner group and every learner's schema.
 void initServer(const QSqlDatabase &db);
+// Throws db::Error saying so unless initServer() has made the layout on this database.
+void requireInitialised(const QSqlDatabase &db);
 // Adds a learner (role, schema, tables, grants); for an existing learner, sets the password.
 void addLearner(const QSqlDatabase &db, const QString &name, const QString &password);
 // Learners of this database, by name.

@@ -30,7 +30,6 @@ const QString kAddLearner = u"--add-learner"_s;
 const QString kListLearners = u"--list-learners"_s;
 const QString kReport = u"--report"_s;
 const QString kConnection = u"update-server"_s;
-const QString kNotInitialised = u"服务器尚未初始化,请先运行 update --server-init."_s;
 
 // Failures carry their message to the one place that prints it.
 struct Failure
@@ -92,21 +91,6 @@ public:
 
     QSqlDatabase db() const { return db::bank(kConnection); }
     QString where() const { return u"%1:%2/%3"_s.arg(m_config.host).arg(m_config.port).arg(m_config.database); }
-
-    bool initialised() const
-    {
-        return db::scalar(db(), u"select count(*) from pg_roles where rolname=?"_s,
-                          {QString::fromLatin1(db::kLearnerGroup)}, 0)
-                   .toInt() > 0
-            && db::scalar(db(), u"select count(*) from pg_namespace where nspname=?"_s,
-                          {QString::fromLatin1(db::kContentSchema)}, 0)
-                   .toInt() > 0;
-    }
-    void requireInitialised() const
-    {
-        if (!initialised())
-            throw Failure{kNotInitialised};
-    }
 
 private:
     db::ServerConfig m_config;
@@ -226,7 +210,7 @@ void addLearner(const QString &name, const AppPaths &paths, QTextStream &out, QT
     if (password.isEmpty())
         throw Failure{u"学员密码不能为空 (从标准输入读入一行)."_s};
     Server server(config);
-    server.requireInitialised();
+    db::requireInitialised(server.db());
     const bool known = db::learners(server.db()).contains(name);
     db::addLearner(server.db(), name, password);
     out << (known ? u"已为学员 %1 设置新密码."_s : u"已添加学员 %1."_s).arg(name) << '\n';
@@ -235,7 +219,7 @@ void addLearner(const QString &name, const AppPaths &paths, QTextStream &out, QT
 void listLearners(const AppPaths &paths, QTextStream &out, QTextStream &err)
 {
     Server server(maintenanceConfig(paths));
-    server.requireInitialised();
+    db::requireInitialised(server.db());
     const QStringList names = db::learners(server.db());
     for (const QString &name : names)
         out << name << '\n';
@@ -246,7 +230,7 @@ void listLearners(const AppPaths &paths, QTextStream &out, QTextStream &err)
 void report(const QString &file, const AppPaths &paths, QTextStream &out)
 {
     Server server(maintenanceConfig(paths));
-    server.requireInitialised();
+    db::requireInitialised(server.db());
     const QList<QStringList> rows = db::sessionReport(server.db());
     // With its byte-order mark a spreadsheet program reads the file as UTF-8, Chinese included.
     QByteArray bytes("\xEF\xBB\xBF");
